@@ -1,0 +1,21 @@
+#include "app/program.h"
+
+namespace app {
+
+Program::Program(rt::Runtime& runtime) : runtime_(runtime), splitterForm_(runtime, *this) {}
+
+void Program::start() { splitterForm_.Show(); }
+
+template <class Window>
+void Program::open(std::unique_ptr<Window>& instance)
+{
+    if (!instance)
+        instance = std::make_unique<Window>(runtime_);
+    instance->Show();
+}
+
+void Program::SanbunMenu_Click() { open(splitter3_); }
+void Program::YonbunMenu_Click() { open(splitter4_); }
+void Program::RokuBunMenu_Click() { open(splitter5_); }
+
+}  // namespace app

@@ -1,0 +1,68 @@
+// Runtime errors and the two ways a routine handles them: untrapped (the routine ends at the failure and
+// the error goes to the default handling) and resume-next (the failing statement is skipped).
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace rt {
+
+// Numbers follow the classic forms runtime so that messages look familiar.
+enum class ErrorCode : int {
+    None = 0,
+    InvalidOperation = 5,  // an invalid floating-point operation (a NaN result)
+    Overflow = 6,
+    DivisionByZero = 11,
+    ObjectUnloaded = 364,
+    InvalidPropertyValue = 380,
+    CannotSizeWindow = 384,  // the host refused to resize a window (minimised or maximised)
+};
+
+const char* describe(ErrorCode code);
+
+class RuntimeError : public std::runtime_error {
+public:
+    explicit RuntimeError(ErrorCode code);
+    ErrorCode code() const { return code_; }
+
+private:
+    ErrorCode code_;
+};
+
+// Declared as the first line of a routine that runs in resume-next mode; the previous mode comes back
+// when the routine returns, so a resume-next routine called from an untrapped handler does not change
+// how the handler's own later statements fail.
+class OnErrorResumeNext {
+public:
+    OnErrorResumeNext();
+    ~OnErrorResumeNext();
+    OnErrorResumeNext(const OnErrorResumeNext&) = delete;
+    OnErrorResumeNext& operator=(const OnErrorResumeNext&) = delete;
+
+private:
+    bool previous_;
+};
+
+// The reverse: event dispatch starts every handler untrapped, whatever was active around it (a handler
+// may be entered from inside a resume-next routine, e.g. Resize through a Width assignment).
+class UntrappedScope {
+public:
+    UntrappedScope();
+    ~UntrappedScope();
+    UntrappedScope(const UntrappedScope&) = delete;
+    UntrappedScope& operator=(const UntrappedScope&) = delete;
+
+private:
+    bool previous_;
+};
+
+bool resumingNext();
+
+// Reports a failed statement. Untrapped: throws RuntimeError, ending the handler. Resume-next: counts the
+// skipped statement and returns false, so the caller leaves its target unchanged.
+bool raise(ErrorCode code);
+
+// Statements skipped in resume-next mode since the program started (for diagnostics and tests).
+unsigned long skippedStatements();
+
+}  // namespace rt

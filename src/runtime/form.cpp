@@ -1,0 +1,169 @@
+#include "runtime/form.h"
+
+#include <stdexcept>
+
+#include "runtime/host.h"
+#include "runtime/runtime.h"
+#include "runtime/text_codec.h"
+
+namespace rt {
+
+Form::Form(Runtime& runtime, const FormDefinition& definition) : runtime_(runtime), definition_(definition) {}
+
+Form::~Form() = default;
+
+Single Form::Width() const { return scaleWidth_ + runtime_.host().frameWidth(*this); }
+
+bool Form::setWidth(Number value)
+{
+    Single width = 0;
+    if (const ErrorCode fault = roundToSingle(value, width); fault != ErrorCode::None)
+        return raise(fault);
+    if (width < 0)
+        return raise(ErrorCode::InvalidPropertyValue);
+    if (!loaded_)
+        return raise(ErrorCode::ObjectUnloaded);
+    if (!runtime_.host().resizeOuterWidth(*this, width))
+        return raise(ErrorCode::CannotSizeWindow);
+    return true;
+}
+
+void Form::Show() { runtime_.show(*this); }
+
+Control* Form::find(std::string_view name) const
+{
+    for (const auto& c : controls_)
+        if (c->name() == name)
+            return c.get();
+    return nullptr;
+}
+
+Control& Form::control(std::string_view name) const
+{
+    if (Control* c = find(name))
+        return *c;
+    throw std::logic_error(std::string(definition_.name) + " has no control named " + std::string(name));
+}
+
+void Form::load()
+{
+    controls_.clear();
+    children_.clear();
+    menu_.clear();
+    controls_.reserve(definition_.controls.size());
+    for (const ControlDefinition& d : definition_.controls) {
+        Control* parent = nullptr;
+        if (!d.parent.empty()) {
+            parent = find(d.parent);
+            if (!parent || !parent->isPictureBox())
+                throw std::logic_error(std::string(definition_.name) + "." + std::string(d.name) +
+                                       ": its container " + std::string(d.parent) +
+                                       " must be a PictureBox defined before it");
+        }
+        auto created = std::make_unique<Control>(*this, parent, d);
+        (parent ? parent->children_ : children_).push_back(created.get());
+        controls_.push_back(std::move(created));
+    }
+    for (const MenuDefinition& m : definition_.menu) {
+        std::string problem;
+        std::string caption = decodeCp932(m.captionCp932, &problem);
+        if (!problem.empty())
+            runtime_.reportProblem(*this, std::string(m.name) + " caption: " + problem);
+        menu_.push_back({std::string(m.name), std::move(caption)});
+    }
+    scaleWidth_ = definition_.clientWidth;
+    scaleHeight_ = definition_.clientHeight;
+    mouse_ = {};
+    loaded_ = true;
+    onLoad();
+}
+
+void Form::unload()
+{
+    if (!loaded_)
+        return;
+    onUnload();
+    loaded_ = false;
+    shown_ = false;
+    mouse_ = {};
+    children_.clear();
+    controls_.clear();
+    menu_.clear();
+}
+
+void Form::setClientSize(Single width, Single height)
+{
+    scaleWidth_ = width;
+    scaleHeight_ = height;
+}
+
+void Form::dispatchMouse(const Control&, MouseEvent, const MouseArgs&) {}
+void Form::dispatchClick(const MenuEntry&) {}
+
+void Form::originOf(const Control& control, double& x, double& y) const
+{
+    x = control.Left();
+    y = control.Top();
+    for (const Control* p = control.parent(); p; p = p->parent()) {
+        x += double(p->Left()) + p->borderThickness();
+        y += double(p->Top()) + p->borderThickness();
+    }
+}
+
+Rect Form::visibleArea(const Control& control, const Rect& bounds) const
+{
+    Rect area = bounds;
+    for (const Control* p = control.parent(); p; p = p->parent()) {
+        if (!p->Visible())
+            return {};
+        area = area.intersected({0, 0, p->innerWidth(), p->innerHeight()})
+                   .translated(double(p->Left()) + p->borderThickness(), double(p->Top()) + p->borderThickness());
+    }
+    return area.intersected({0, 0, scaleWidth_, scaleHeight_});
+}
+
+Control* Form::hitTest(double x, double y) const
+{
+    if (!Rect{0, 0, scaleWidth_, scaleHeight_}.contains(x, y))
+        return nullptr;
+    const std::vector<Control*>* siblings = &children_;
+    Control* container = nullptr;
+    for (;;) {
+        Control* hit = nullptr;
+        for (Control* c : *siblings)
+            if (c->isPictureBox() && c->Visible() && c->bounds().contains(x, y)) {
+                hit = c;
+                break;
+            }
+        if (!hit) {
+            for (Control* c : *siblings)
+                if (!c->isPictureBox() && c->Visible() && c->bounds().contains(x, y))
+                    return c;
+            return container;
+        }
+        const double b = hit->borderThickness();
+        x -= double(hit->Left()) + b;
+        y -= double(hit->Top()) + b;
+        if (!Rect{0, 0, hit->innerWidth(), hit->innerHeight()}.contains(x, y))
+            return hit;  // on its border
+        container = hit;
+        siblings = &hit->children();
+    }
+}
+
+void Form::controlChanged(const Control& control, const Rect& oldBounds, bool oldVisible)
+{
+    if (!shown_ || !control.isPictureBox())
+        return;  // Images draw nothing, so moving one changes no pixel
+    const Rect before = oldVisible ? visibleArea(control, oldBounds) : Rect{};
+    const Rect after = control.Visible() ? visibleArea(control, control.bounds()) : Rect{};
+    if (before == after && oldVisible == control.Visible())
+        return;
+    Host& host = runtime_.host();
+    if (!before.empty())
+        host.areaChanged(*this, before);
+    if (!after.empty() && after != before)
+        host.areaChanged(*this, after);
+}
+
+}  // namespace rt

@@ -1,0 +1,97 @@
+// A window: its stored definition, and while it is loaded, its controls and client size. Window classes
+// derive from Form, bind their named controls on load and supply the event handlers.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/control.h"
+#include "runtime/definition.h"
+#include "runtime/geometry.h"
+#include "runtime/mouse.h"
+#include "runtime/number.h"
+
+namespace rt {
+
+class Runtime;
+
+struct MenuEntry {
+    std::string name;
+    std::string caption;  // decoded, UTF-8
+};
+
+class Form {
+public:
+    Form(Runtime& runtime, const FormDefinition& definition);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    std::string_view name() const { return definition_.name; }
+    std::string_view caption() const { return definition_.caption; }
+    const FormDefinition& definition() const { return definition_; }
+    Runtime& runtime() const { return runtime_; }
+    bool loaded() const { return loaded_; }
+
+    // Client area in twips, below any menu bar.
+    Single ScaleWidth() const { return scaleWidth_; }
+    Single ScaleHeight() const { return scaleHeight_; }
+    // Outer width, frame included.
+    Single Width() const;
+    // Asks the host for a new outer width; refused when negative or when the host cannot resize.
+    bool setWidth(Number value);
+    // Loads the window if it is not loaded, then shows it: modeless, without an owner.
+    void Show();
+
+    // While loaded: every control in stored order, and the window's own children (first is topmost).
+    const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
+    const std::vector<Control*>& children() const { return children_; }
+    const std::vector<MenuEntry>& menu() const { return menu_; }
+    Control* find(std::string_view name) const;
+    Control& control(std::string_view name) const;  // the definition must have it
+
+    // Where a control's outer corner lies on the client area.
+    void originOf(const Control& control, double& x, double& y) const;
+    // The part of `bounds` (in `control`'s parent coordinates) that shows on the client area: clipped by
+    // every container's inner area and the client area; empty if an ancestor is hidden.
+    Rect visibleArea(const Control& control, const Rect& bounds) const;
+    // The control that takes the mouse at a client point: PictureBoxes above Images, the first in stored
+    // order above later ones, children only inside their container's inner area. Null: the window itself.
+    Control* hitTest(double x, double y) const;
+
+    // For hosts: the window system changed the client size. The Resize handler runs only through
+    // Runtime::resized, which calls this too.
+    void setClientSize(Single width, Single height);
+
+    // Event handlers, run by the runtime. Resize is handled in resume-next mode by the derived class.
+    virtual void Form_Resize() {}
+    virtual void dispatchMouse(const Control& control, MouseEvent event, const MouseArgs& args);
+    virtual void dispatchClick(const MenuEntry& entry);
+
+protected:
+    // Called after the controls were created, and before they are destroyed.
+    virtual void onLoad() {}
+    virtual void onUnload() {}
+
+private:
+    friend class Runtime;
+    friend class Control;
+    void load();
+    void unload();
+    void controlChanged(const Control& control, const Rect& oldBounds, bool oldVisible);
+
+    Runtime& runtime_;
+    const FormDefinition& definition_;
+    bool loaded_ = false;
+    bool shown_ = false;
+    Single scaleWidth_ = 0;
+    Single scaleHeight_ = 0;
+    std::vector<std::unique_ptr<Control>> controls_;
+    std::vector<Control*> children_;
+    std::vector<MenuEntry> menu_;
+    MouseState mouse_;
+};
+
+}  // namespace rt
