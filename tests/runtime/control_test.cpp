@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include "support/window_fixture.h"
+
+namespace {
+
+using testing_support::WindowTest;
+
+class ControlTest : public WindowTest {
+protected:
+    void SetUp() override { program.start(); }
+    rt::Control& picture2() { return program.splitterForm().control("Picture2"); }
+};
+
+TEST_F(ControlTest, NegativeSizeIsRefusedAndTheOldValueKept)
+{
+    rt::Control& c = picture2();
+    const float width = c.Width(), height = c.Height();
+    EXPECT_THROW(c.setWidth(-1), rt::RuntimeError);
+    EXPECT_THROW(c.setHeight(-0.5), rt::RuntimeError);
+    EXPECT_EQ(c.Width(), width);
+    EXPECT_EQ(c.Height(), height);
+    EXPECT_TRUE(c.setWidth(0));  // zero is a valid size
+    EXPECT_EQ(c.Width(), 0);
+}
+
+TEST_F(ControlTest, PositionsAcceptNegativeValues)
+{
+    EXPECT_TRUE(picture2().setLeft(-500));
+    EXPECT_TRUE(picture2().setTop(-0.25));
+    EXPECT_EQ(picture2().Left(), -500);
+    EXPECT_EQ(picture2().Top(), -0.25f);
+}
+
+TEST_F(ControlTest, ResumeNextSkipsTheFailingStatementAndRunsTheNext)
+{
+    rt::Control& c = picture2();
+    {
+        rt::OnErrorResumeNext onError;
+        EXPECT_FALSE(c.setWidth(-10));
+        EXPECT_FALSE(c.setLeft(rt::Number(1e39)));
+        EXPECT_TRUE(c.setTop(77));
+    }
+    EXPECT_EQ(c.Width(), 2340);
+    EXPECT_EQ(c.Left(), 0);
+    EXPECT_EQ(c.Top(), 77);
+}
+
+TEST_F(ControlTest, MoveChangesNothingWhenAnyValueIsRefused)
+{
+    rt::Control& c = picture2();
+    const rt::Rect before = c.bounds();
+    EXPECT_THROW(c.Move(1, 2, -3, 4), rt::RuntimeError);
+    EXPECT_EQ(c.bounds(), before);
+    EXPECT_TRUE(c.Move(1, 2, 3, 4));
+    EXPECT_EQ(c.bounds(), (rt::Rect{1, 2, 3, 4}));
+}
+
+TEST_F(ControlTest, ValuesAreStoredInSinglePrecision)
+{
+    rt::Control& c = picture2();
+    c.setLeft(0.1);
+    EXPECT_EQ(c.Left(), 0.1f);
+    c.setWidth(16777217.0);  // not representable: rounds to the nearest Single
+    EXPECT_EQ(c.Width(), 16777216.0f);
+}
+
+TEST_F(ControlTest, ChangesReportOnlyTheAreasThatMustBeRepainted)
+{
+    rt::Form& form = program.splitterForm();
+    host.takeRepaints();
+    form.control("Image1").setLeft(1000);  // an Image draws nothing
+    EXPECT_TRUE(host.takeRepaints().empty());
+    picture2().setWidth(picture2().Width());  // no change
+    EXPECT_TRUE(host.takeRepaints().empty());
+    picture2().setWidth(1000);
+    const auto areas = host.takeRepaints();
+    ASSERT_EQ(areas.size(), 2u);
+    EXPECT_EQ(areas[0], (rt::Rect{0, 0, 2340, 4215}));
+    EXPECT_EQ(areas[1], (rt::Rect{0, 0, 1000, 4215}));
+}
+
+}  // namespace

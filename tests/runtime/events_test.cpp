@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "support/window_fixture.h"
+
+namespace {
+
+using rt::MouseEvent;
+using testing_support::WindowTest;
+
+class EventRoutingTest : public WindowTest {
+protected:
+    void SetUp() override { program.start(); }
+    forms::SplitterForm& form() { return program.splitterForm(); }
+    void mouse(MouseEvent e, double x, double y, int button = rt::kLeftButton, int shift = 0)
+    {
+        runtime().mouse(form(), e, button, shift, x, y);
+    }
+};
+
+TEST_F(EventRoutingTest, BarTakesThePressOnlyInTheGapThePaneLeavesUncovered)
+{
+    // Image1 spans 2340..2475 after the first layout, but Picture3 covers it from 2380 on.
+    mouse(MouseEvent::Down, 2400, 1000);
+    mouse(MouseEvent::Up, 2400, 1000);
+    EXPECT_FALSE(form().control("Picture1").Visible());
+    EXPECT_FALSE(form().DraggingImage1);
+
+    mouse(MouseEvent::Down, 2379, 1000);
+    EXPECT_TRUE(form().DraggingImage1);
+    EXPECT_TRUE(form().control("Picture1").Visible());
+}
+
+TEST_F(EventRoutingTest, HitTestFindsTheTopmostControlAtEveryDepth)
+{
+    program.RokuBunMenu_Click();
+    rt::Form& s5 = *program.splitter5();
+    // Picture2 (0,0) > border 30 > Picture5 (0,0) > border 30 > Image4 at 1620, covered from 1660 on.
+    EXPECT_EQ(s5.hitTest(60 + 1630, 500), &s5.control("Image4"));
+    EXPECT_EQ(s5.hitTest(60 + 1670, 500), &s5.control("Picture12"));
+    EXPECT_EQ(s5.hitTest(60 + 100, 500), &s5.control("Picture11"));
+    EXPECT_EQ(s5.hitTest(10, 500), &s5.control("Picture2"));  // its border
+    // Children reach past their container's inner area but are cut off there: Picture5 is as wide as
+    // Picture2's outer width, so Picture2's right border is still Picture2's.
+    EXPECT_EQ(s5.hitTest(4560 - 10, 500), &s5.control("Picture2"));
+    EXPECT_EQ(s5.hitTest(4580, 500), &s5.control("Image1"));
+    EXPECT_EQ(s5.hitTest(-1, 500), nullptr);
+    EXPECT_EQ(s5.hitTest(8910, 500), nullptr);
+}
+
+TEST_F(EventRoutingTest, HandlersGetCoordinatesFromTheBarsOwnCorner)
+{
+    program.RokuBunMenu_Click();
+    forms::Splitter5& s5 = *program.splitter5();
+    // Press on Image4 (in Picture5 in Picture2), then move 45 twips right of the bar's left edge.
+    runtime().mouse(s5, MouseEvent::Down, rt::kLeftButton, 0, 60 + 1630, 500);
+    runtime().mouse(s5, MouseEvent::Move, rt::kLeftButton, 0, 60 + 1620 + 45, 500);
+    EXPECT_EQ(s5.control("Picture10").Left(), 1620 + 45);
+}
+
+TEST_F(EventRoutingTest, CaptureKeepsEventsOnThePressedBarOutsideTheWindow)
+{
+    mouse(MouseEvent::Down, 2350, 1000);
+    mouse(MouseEvent::Move, -9000, -9000);
+    EXPECT_EQ(form().control("Picture1").Left(), 100);
+    mouse(MouseEvent::Move, 90000, 1000);
+    EXPECT_EQ(form().control("Picture1").Left(), 5145 - 100);
+    mouse(MouseEvent::Up, 90000, 90000);
+    EXPECT_EQ(form().control("Image1").Left(), 5045);
+    EXPECT_FALSE(form().DraggingImage1);
+}
+
+TEST_F(EventRoutingTest, SecondButtonGoesToTheCapturedBarAndCaptureEndsWithTheLastButton)
+{
+    mouse(MouseEvent::Down, 2350, 1000, rt::kLeftButton);
+    mouse(MouseEvent::Move, 3000, 1000, rt::kLeftButton);
+    mouse(MouseEvent::Down, 4000, 1000, rt::kRightButton);  // over Picture3, but captured
+    EXPECT_EQ(form().control("Picture1").Left(), 2340);     // laid back over the bar
+    EXPECT_TRUE(form().DraggingImage1);
+    mouse(MouseEvent::Up, 4000, 1000, rt::kRightButton);
+    EXPECT_FALSE(form().DraggingImage1);
+    EXPECT_EQ(form().control("Image1").Left(), 2340);
+    // The left button is still held: the bar keeps the moves, but the flag is down, so nothing moves.
+    mouse(MouseEvent::Move, 3000, 1000, rt::kLeftButton);
+    EXPECT_EQ(form().control("Picture1").Left(), 2340);
+    mouse(MouseEvent::Up, 3000, 1000, rt::kLeftButton);
+    // Capture is over: a move over the pane reaches no bar.
+    mouse(MouseEvent::Move, 4000, 1000, 0);
+    EXPECT_EQ(form().control("Picture1").Left(), 2340);
+}
+
+TEST_F(EventRoutingTest, ReleaseWithoutPressIsIgnored)
+{
+    const auto before = testing_support::snapshot(form());
+    mouse(MouseEvent::Up, 2350, 1000, rt::kMiddleButton);
+    EXPECT_EQ(testing_support::snapshot(form()), before);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(EventRoutingTest, UntrappedErrorIsReportedInOneLineAndTheProgramCarriesOn)
+{
+    mouse(MouseEvent::Down, 2350, 1000);
+    mouse(MouseEvent::Move, 1e39, 1000);  // X cannot be a Single
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "splitter: runtime error 6 (overflow) in SplitterForm.Image1_MouseMove; the program continues");
+    EXPECT_EQ(runtime().untrappedErrors(), 1u);
+    mouse(MouseEvent::Move, 3000, 1000);
+    mouse(MouseEvent::Up, 3000, 1000);
+    EXPECT_EQ(form().control("Image1").Left(), 3000);
+    EXPECT_EQ(errors.size(), 1u);
+}
+
+TEST_F(EventRoutingTest, NaNCoordinatesHitNothingAndFailInsideACapture)
+{
+    mouse(MouseEvent::Down, NAN, 1000);
+    EXPECT_FALSE(form().DraggingImage1);
+    mouse(MouseEvent::Up, NAN, 1000);
+    mouse(MouseEvent::Down, 2350, 1000);
+    mouse(MouseEvent::Move, NAN, NAN);
+    EXPECT_EQ(errors.size(), 1u);
+    EXPECT_EQ(form().control("Picture1").Left(), 2340);
+}
+
+}  // namespace
