@@ -1,0 +1,231 @@
+#include "qt/form_window.h"
+
+#include <QCloseEvent>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "qt/icons.h"
+#include "qt/painting.h"
+#include "qt/qt_host.h"
+#include "runtime/control.h"
+
+namespace qthost {
+namespace {
+
+int buttonCode(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton: return rt::kLeftButton;
+    case Qt::RightButton: return rt::kRightButton;
+    case Qt::MiddleButton: return rt::kMiddleButton;
+    default: return 0;
+    }
+}
+
+int buttonsCode(Qt::MouseButtons buttons)
+{
+    return (buttons & Qt::LeftButton ? rt::kLeftButton : 0) | (buttons & Qt::RightButton ? rt::kRightButton : 0) |
+           (buttons & Qt::MiddleButton ? rt::kMiddleButton : 0);
+}
+
+int shiftCode(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ShiftModifier ? rt::kShiftMask : 0) | (modifiers & Qt::ControlModifier ? rt::kCtrlMask : 0) |
+           (modifiers & Qt::AltModifier ? rt::kAltMask : 0);
+}
+
+Qt::CursorShape cursorFor(rt::MousePointer pointer)
+{
+    switch (pointer) {
+    case rt::MousePointer::SizeWestEast: return Qt::SizeHorCursor;
+    case rt::MousePointer::SizeNorthSouth: return Qt::SizeVerCursor;
+    case rt::MousePointer::Default: break;
+    }
+    return Qt::ArrowCursor;
+}
+
+// Menu captions are shown as they are: a '&' is not a mnemonic marker.
+QString menuText(const std::string& caption) { return QString::fromStdString(caption).replace('&', "&&"); }
+
+}  // namespace
+
+Surface::Surface(QtHost& host, rt::Form& form, QWidget* parent) : QWidget(parent), host_(host), form_(&form)
+{
+    setObjectName("surface");
+    setMouseTracking(true);  // the bars hear of moves without a button too
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(Qt::ArrowCursor);
+}
+
+double Surface::twipsPerPixel() const { return form_ ? host_.twipsPerPixel(*form_) : 15.0; }
+
+QRect Surface::widgetRect(const rt::Rect& area) const
+{
+    if (area.empty())
+        return {};
+    const double tpp = twipsPerPixel();
+    // Clamp before converting: areas may lie far outside the surface.
+    const auto clampX = [&](double px) { return static_cast<int>(std::clamp(px, -1.0, width() + 1.0)); };
+    const auto clampY = [&](double px) { return static_cast<int>(std::clamp(px, -1.0, height() + 1.0)); };
+    const int x0 = clampX(std::floor(area.left / tpp) - 1), x1 = clampX(std::ceil(area.right() / tpp) + 1);
+    const int y0 = clampY(std::floor(area.top / tpp) - 1), y1 = clampY(std::ceil(area.bottom() / tpp) + 1);
+    return QRect(x0, y0, x1 - x0, y1 - y0).intersected(rect());
+}
+
+void Surface::areaChanged(const rt::Rect& area)
+{
+    if (resizing_ > 0)
+        return;  // the resize repaints the whole surface
+    requestRepaint(widgetRect(area));
+}
+
+void Surface::requestRepaint(const QRect& r)
+{
+    if (r.isEmpty())
+        return;
+    repaintRequests_.push_back(r);
+    update(r);
+}
+
+std::vector<QRect> Surface::takeRepaintRequests()
+{
+    std::vector<QRect> taken;
+    taken.swap(repaintRequests_);
+    return taken;
+}
+
+void Surface::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    const double dpr = devicePixelRatioF();
+    painter.setWorldTransform(QTransform::fromScale(1 / dpr, 1 / dpr));  // draw in device pixels
+    const QRect r = event->rect();
+    const int x0 = static_cast<int>(std::floor(r.x() * dpr)), y0 = static_cast<int>(std::floor(r.y() * dpr));
+    const int x1 = static_cast<int>(std::ceil((r.x() + r.width()) * dpr));
+    const int y1 = static_cast<int>(std::ceil((r.y() + r.height()) * dpr));
+    const QRect clip(x0, y0, x1 - x0, y1 - y0);
+    const QColor background = controlBackground(palette());
+    if (form_)
+        paintForm(painter, *form_, {twipsPerPixel(), dpr}, background, clip);
+    else
+        painter.fillRect(clip, background);
+}
+
+void Surface::resizeEvent(QResizeEvent*)
+{
+    if (form_) {
+        const double tpp = twipsPerPixel();
+        ++resizing_;
+        host_.runtime().resized(*form_, width() * tpp, height() * tpp);
+        --resizing_;
+    }
+    requestRepaint(rect());
+}
+
+void Surface::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+    const int button = buttonCode(event->button());
+    if (!form_ || !button)
+        return;
+    const double tpp = twipsPerPixel();
+    const QPointF p = event->position();
+    host_.runtime().mouse(*form_, rt::MouseEvent::Down, button, shiftCode(event->modifiers()), p.x() * tpp,
+                          p.y() * tpp);
+}
+
+void Surface::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+
+void Surface::mouseMoveEvent(QMouseEvent* event)
+{
+    event->accept();
+    if (!form_)
+        return;
+    const double tpp = twipsPerPixel();
+    const QPointF p = event->position();
+    host_.runtime().mouse(*form_, rt::MouseEvent::Move, buttonsCode(event->buttons()),
+                          shiftCode(event->modifiers()), p.x() * tpp, p.y() * tpp);
+    if (event->buttons() == Qt::NoButton)
+        updateCursor(p);
+}
+
+void Surface::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+    const int button = buttonCode(event->button());
+    if (!form_)
+        return;
+    const double tpp = twipsPerPixel();
+    const QPointF p = event->position();
+    if (button)
+        host_.runtime().mouse(*form_, rt::MouseEvent::Up, button, shiftCode(event->modifiers()), p.x() * tpp,
+                              p.y() * tpp);
+    if (event->buttons() == Qt::NoButton)
+        updateCursor(p);
+}
+
+void Surface::updateCursor(const QPointF& position)
+{
+    if (!form_)
+        return;
+    const double tpp = twipsPerPixel();
+    const rt::Control* hit = form_->hitTest(position.x() * tpp, position.y() * tpp);
+    const Qt::CursorShape shape = cursorFor(hit ? hit->pointer() : rt::MousePointer::Default);
+    if (cursor().shape() != shape)
+        setCursor(shape);
+}
+
+FormWindow::FormWindow(QtHost& host, rt::Form& form) : host_(host), form_(&form)
+{
+    setObjectName(QString::fromUtf8(form.name().data(), static_cast<qsizetype>(form.name().size())));
+    setWindowTitle(QString::fromUtf8(form.caption().data(), static_cast<qsizetype>(form.caption().size())));
+    if (const rt::IconDefinition* icon = form.definition().icon)
+        setWindowIcon(toIcon(*icon));
+    const std::vector<rt::MenuEntry>& menu = form.menu();
+    if (!menu.empty()) {
+        QMenuBar* bar = menuBar();
+        for (std::size_t i = 0; i < menu.size(); ++i) {
+            QAction* action = bar->addAction(menuText(menu[i].caption));
+            connect(action, &QAction::triggered, this, [this, i] {
+                if (form_)
+                    host_.runtime().click(*form_, i);
+            });
+        }
+    }
+    surface_ = new Surface(host, form, this);
+    setCentralWidget(surface_);
+}
+
+void FormWindow::setClientSize(int width, int height)
+{
+    width = std::clamp(width, 0, QWIDGETSIZE_MAX);
+    height = std::clamp(height, 0, QWIDGETSIZE_MAX);
+    const int menuHeight = menuWidget() ? menuWidget()->heightForWidth(width) : 0;
+    resize(width, height + std::max(0, menuHeight));
+    if (!isVisible() && layout())
+        layout()->activate();
+    // Whatever the menu bar really took, the client area gets the rest.
+    if (surface_->size() != QSize(width, height))
+        resize(std::clamp(width + this->width() - surface_->width(), 0, QWIDGETSIZE_MAX),
+               std::clamp(height + this->height() - surface_->height(), 0, QWIDGETSIZE_MAX));
+}
+
+void FormWindow::detach()
+{
+    form_ = nullptr;
+    surface_->detach();
+}
+
+void FormWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (form_)
+        host_.runtime().close(*form_);  // unloads the form, which drops this window later
+}
+
+}  // namespace qthost

@@ -1,0 +1,74 @@
+// The top-level window of one loaded form: a menu bar when the form has a menu, and the client surface
+// that paints the controls and hands the mouse to the runtime.
+#pragma once
+
+#include <QMainWindow>
+#include <QRect>
+#include <QWidget>
+#include <vector>
+
+#include "runtime/form.h"
+#include "runtime/geometry.h"
+
+namespace qthost {
+
+class QtHost;
+
+class Surface : public QWidget {
+    Q_OBJECT
+public:
+    Surface(QtHost& host, rt::Form& form, QWidget* parent);
+
+    // Stops all calls into the form: its window is going away.
+    void detach() { form_ = nullptr; }
+    rt::Form* form() const { return form_; }
+
+    double twipsPerPixel() const;
+
+    // Part of the client area (twips) changed: repaint it, unless a resize is repainting everything.
+    void areaChanged(const rt::Rect& area);
+
+    // The widget rectangle that covers a twips area, a pixel wider on each side for rounding.
+    QRect widgetRect(const rt::Rect& area) const;
+
+    // Every rectangle this surface asked to repaint since the last call (for tests).
+    std::vector<QRect> takeRepaintRequests();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void requestRepaint(const QRect& rect);
+    void updateCursor(const QPointF& position);
+
+    QtHost& host_;
+    rt::Form* form_;
+    int resizing_ = 0;  // depth of nested resizes being reported to the runtime
+    std::vector<QRect> repaintRequests_;
+};
+
+class FormWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    FormWindow(QtHost& host, rt::Form& form);
+
+    Surface* surface() const { return surface_; }
+    // Resizes the window so that its client area (below any menu bar) gets this size in pixels.
+    void setClientSize(int width, int height);
+    void detach();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QtHost& host_;
+    rt::Form* form_;
+    Surface* surface_;
+};
+
+}  // namespace qthost

@@ -1,0 +1,61 @@
+// The Qt host: one top-level window per loaded form. The runtime works in twips; the host converts to
+// pixels at the screen's logical DPI, paints, and turns window-system events into runtime events.
+#pragma once
+
+#include <QImage>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "runtime/host.h"
+#include "runtime/runtime.h"
+
+namespace qthost {
+
+class FormWindow;
+
+class QtHost final : public rt::Host {
+public:
+    QtHost();
+    ~QtHost() override;
+    QtHost(const QtHost&) = delete;
+    QtHost& operator=(const QtHost&) = delete;
+
+    rt::Runtime& runtime() { return runtime_; }
+
+    void showForm(rt::Form& form) override;
+    void unloadForm(rt::Form& form) override;
+    bool resizeOuterWidth(rt::Form& form, rt::Single outerWidth) override;
+    rt::Single frameWidth(const rt::Form& form) const override;
+    void areaChanged(rt::Form& form, const rt::Rect& area) override;
+    void allFormsClosed() override;
+
+    // The window of a form that is shown, or null.
+    FormWindow* window(const rt::Form& form) const;
+    // Twips per pixel on the screen the form's window is on (the primary screen when it has none).
+    double twipsPerPixel(const rt::Form& form) const;
+
+    // Sets a window's client size from twips (rounded to whole pixels); the runtime hears of it through
+    // the window's resize, as for a resize by the user.
+    void resizeClient(const rt::Form& form, double widthTwips, double heightTwips);
+
+    // What to do when the last window has closed; quits the application unless replaced.
+    void setQuitHandler(std::function<void()> handler) { quit_ = std::move(handler); }
+    bool quitRequested() const { return quitRequested_; }
+
+    // The whole window, menu bar included, as it is drawn now; null when the form has no window.
+    QImage grabWindow(const rt::Form& form) const;
+
+private:
+    rt::Runtime runtime_;
+    std::map<const rt::Form*, FormWindow*> windows_;
+    std::vector<QPointer<FormWindow>> closing_;  // unloaded, waiting for their deferred deletion
+    std::function<void()> quit_;
+    bool quitRequested_ = false;
+};
+
+// The application-wide settings: name, version, organisation and icon.
+void setUpApplication();
+
+}  // namespace qthost
