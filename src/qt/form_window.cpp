@@ -215,6 +215,28 @@ void FormWindow::setClientSize(int width, int height)
                std::clamp(height + this->height() - surface_->height(), 0, QWIDGETSIZE_MAX));
 }
 
+void FormWindow::requestClientWidth(int width)
+{
+    if (!surface_->resizing()) {
+        setClientSize(width, surface_->height());
+        return;
+    }
+    const bool queued = pendingWidth_ >= 0;
+    pendingWidth_ = width;
+    if (queued)
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            const int w = pendingWidth_;
+            pendingWidth_ = -1;
+            if (form_ && w >= 0 && w != surface_->width() &&
+                !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+                setClientSize(w, surface_->height());
+        },
+        Qt::QueuedConnection);
+}
+
 void FormWindow::detach()
 {
     form_ = nullptr;

@@ -27,6 +27,8 @@ public:
 
     // Part of the client area (twips) changed: repaint it, unless a resize is repainting everything.
     void areaChanged(const rt::Rect& area);
+    // True while a resize is being reported to the runtime.
+    bool resizing() const { return resizing_ > 0; }
 
     // The widget rectangle that covers a twips area, a pixel wider on each side for rounding.
     QRect widgetRect(const rt::Rect& area) const;
@@ -60,6 +62,9 @@ public:
     Surface* surface() const { return surface_; }
     // Resizes the window so that its client area (below any menu bar) gets this size in pixels.
     void setClientSize(int width, int height);
+    // The same for a new client width, asked for by the runtime. Inside a resize it is done once that
+    // resize has finished: the window's layout is still placing the surface at the old size.
+    void requestClientWidth(int width);
     void detach();
 
 protected:
@@ -69,6 +74,7 @@ private:
     QtHost& host_;
     rt::Form* form_;
     Surface* surface_;
+    int pendingWidth_ = -1;  // a client width waiting for the current resize to finish
 };
 
 }  // namespace qthost

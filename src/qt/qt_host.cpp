@@ -85,7 +85,7 @@ bool QtHost::resizeOuterWidth(rt::Form& form, rt::Single outerWidth)
     // Nothing to do at the current size; asking anyway must not start another Resize.
     if (clientPixels == w->surface()->width())
         return true;
-    w->setClientSize(clientPixels, w->surface()->height());
+    w->requestClientWidth(clientPixels);
     return true;
 }
 

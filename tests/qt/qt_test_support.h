@@ -1,0 +1,44 @@
+// A program on the Qt host for one test, and helpers to find and press things on its windows.
+#pragma once
+
+#include <QEvent>
+#include <QImage>
+#include <QPoint>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "qt/form_window.h"
+#include "qt/qt_host.h"
+
+namespace qttest {
+
+class HostTest : public ::testing::Test {
+protected:
+    HostTest();
+    ~HostTest() override;
+
+    qthost::QtHost host;
+    app::Program program{host.runtime()};
+    std::vector<std::string> errors;  // lines the runtime reported
+
+    rt::Form& main() { return program.splitterForm(); }
+    qthost::FormWindow& windowOf(const rt::Form& form);
+    qthost::Surface& surfaceOf(const rt::Form& form) { return *windowOf(form).surface(); }
+    // The surface drawn as the screen would show it (device pixels).
+    QImage grabSurface(const rt::Form& form);
+};
+
+// A widget pixel (the position a press there reports) where the hit test gives the named control.
+QPoint pixelOn(const rt::Form& form, const std::string& control);
+
+// Mouse events with every field under the test's control.
+void sendMouse(QWidget& widget, QEvent::Type type, QPointF position, Qt::MouseButton button,
+               Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// Colour of a pixel without alpha, for comparisons.
+QRgb rgbAt(const QImage& image, int x, int y);
+
+}  // namespace qttest
