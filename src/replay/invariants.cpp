@@ -1,0 +1,455 @@
+#include "replay/invariants.h"
+
+#include <cmath>
+#include <limits>
+
+#include "splitter/bar_drag.h"
+#include "splitter/bar_table.h"
+#include "splitter/split_layout.h"
+
+namespace replay {
+namespace {
+
+constexpr const char* kFinite = "every property finite";
+constexpr const char* kNonNegative = "no negative width or height";
+constexpr const char* kFlag = "drag flag follows press, move and release";
+constexpr const char* kOtherBars = "an event on one bar leaves the other bars alone";
+constexpr const char* kOtherWindows = "an event on one window leaves the other windows alone";
+constexpr const char* kNoHandler = "a mouse event no bar handles changes nothing";
+constexpr const char* kPress = "a press lays the indicator over its bar and shows it";
+constexpr const char* kMove = "a move puts the indicator at the limited pointer position";
+constexpr const char* kMoveOnly = "a press or move changes only the bar's indicator";
+constexpr const char* kRelease = "a release hides the indicator";
+constexpr const char* kIndicatorsStay = "Picture1 and Picture10 are never moved by a layout";
+constexpr const char* kAddUp = "sides and gap add up to the reference size";
+constexpr const char* kClientSize = "the client size follows the resize";
+constexpr const char* kReported = "a failing handler is reported once";
+constexpr const char* kLoading = "open loads and close unloads the window";
+
+// The two sides of every split, by window and bar number.
+struct SplitSides {
+    Window window;
+    int bar;
+    const char* first;   // left or upper
+    const char* second;  // right or lower
+};
+constexpr SplitSides kSplits[] = {
+    {Window::SplitterForm, 1, "Picture2", "Picture3"}, {Window::Splitter3, 1, "Picture2", "Picture3"},
+    {Window::Splitter3, 2, "Picture5", "Picture6"},    {Window::Splitter4, 1, "Picture2", "Picture3"},
+    {Window::Splitter4, 2, "Picture5", "Picture6"},    {Window::Splitter4, 3, "Picture8", "Picture9"},
+    {Window::Splitter5, 1, "Picture2", "Picture3"},    {Window::Splitter5, 2, "Picture5", "Picture6"},
+    {Window::Splitter5, 3, "Picture8", "Picture9"},    {Window::Splitter5, 4, "Picture11", "Picture12"},
+};
+
+const splitter::BarSpec& barSpec(Window window, int bar) { return *splitter::findBar(windowName(window), bar); }
+
+bool isVertical(const splitter::BarSpec& spec) { return spec.direction == splitter::BarDirection::LeftRight; }
+
+std::string barName(int bar) { return "Image" + std::to_string(bar); }
+
+std::string str(double v)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.9g", v);
+    return buffer;
+}
+
+std::string str(const rt::Rect& r)
+{
+    return "(" + str(r.left) + ", " + str(r.top) + ", " + str(r.width) + ", " + str(r.height) + ")";
+}
+
+// Half a unit in the last place of a single-precision value: how far an exact sum may be from it.
+double halfUlp(float v)
+{
+    const float a = std::fabs(v);
+    return (double(std::nextafter(a, std::numeric_limits<float>::infinity())) - a) / 2;
+}
+
+// Which window's state an event may change; none for a menu entry that opens nothing.
+std::optional<Window> affectedWindow(const Event& e, bool mainLoaded)
+{
+    if (e.kind != EventKind::Menu)
+        return e.window;
+    if (!mainLoaded || e.menuIndex > 2)
+        return std::nullopt;
+    return kWindows[e.menuIndex + 1];
+}
+
+}  // namespace
+
+std::string Failure::describe() const
+{
+    return "line " + std::to_string(line) + " (" + event + "): " + invariant + ": " + detail;
+}
+
+const InvariantChecker::ControlState* InvariantChecker::WindowState::find(const std::string& name) const
+{
+    for (const ControlState& c : controls)
+        if (c.name == name)
+            return &c;
+    return nullptr;
+}
+
+InvariantChecker::WindowState InvariantChecker::capture(Window window) const
+{
+    WindowState s;
+    const forms::PaneWindow* form = session_.window(window);
+    s.exists = form != nullptr;
+    for (int bar = 1; bar <= Session::barCount(window); ++bar)
+        if (const bool* flag = session_.dragFlag(window, bar))
+            s.flags[static_cast<std::size_t>(bar - 1)] = *flag;
+    if (!form || !form->loaded())
+        return s;
+    s.loaded = true;
+    s.scaleWidth = form->ScaleWidth();
+    s.scaleHeight = form->ScaleHeight();
+    for (const auto& c : form->controls())
+        s.controls.push_back({c->name(), c->bounds(), c->Visible()});
+    return s;
+}
+
+InvariantChecker::Delivery InvariantChecker::route(const Event& e)
+{
+    Delivery d;
+    Pointer& p = pointers_[static_cast<std::size_t>(e.window)];
+    const forms::PaneWindow* form = session_.window(e.window);
+    if (!isMouse(e.kind) || !form || !form->loaded())
+        return d;
+    const auto hitName = [&] {
+        const rt::Control* hit = form->hitTest(e.x, e.y);
+        return hit ? hit->name() : std::string();
+    };
+    const int button = e.button & (rt::kLeftButton | rt::kRightButton | rt::kMiddleButton);
+    switch (e.kind) {
+    case EventKind::Down:
+        if (!button)
+            return d;
+        if (p.held == 0)
+            p.capture = hitName();
+        p.held |= button;
+        d.target = p.capture;
+        break;
+    case EventKind::Move:
+        d.target = p.held ? p.capture : hitName();
+        break;
+    default:
+        if (!(p.held & button))
+            return d;
+        p.held &= ~button;
+        d.target = p.capture;
+        if (p.held == 0)
+            p.capture.clear();
+        break;
+    }
+    if (d.target.empty())
+        return d;
+    double ox = 0, oy = 0;
+    form->originOf(form->control(d.target), ox, oy);
+    const bool argsOk = rt::roundToSingle(rt::Number(e.x - ox), d.argX) == rt::ErrorCode::None &&
+                        rt::roundToSingle(rt::Number(e.y - oy), d.argY) == rt::ErrorCode::None;
+    if (!argsOk) {
+        d.handlerRuns = false;
+        d.bar = -1;  // delivered, but the handler never starts: reported as an error
+        return d;
+    }
+    for (int bar = 1; bar <= Session::barCount(e.window); ++bar)
+        if (d.target == barName(bar)) {
+            d.bar = bar;
+            d.handlerRuns = true;
+        }
+    return d;
+}
+
+void InvariantChecker::before(const Event& e)
+{
+    for (Window w : kWindows)
+        before_[static_cast<std::size_t>(w)] = capture(w);
+    errorsBefore_ = session_.untrappedErrors();
+    delivery_ = route(e);
+}
+
+std::vector<Failure> InvariantChecker::after(const Event& e)
+{
+    std::vector<Failure> failures;
+    const std::string eventText = formatEvent(e);
+    const auto fail = [&](const char* invariant, const std::string& detail) {
+        failures.push_back({e.line, eventText, invariant, detail});
+    };
+
+    std::array<WindowState, 4> now;
+    for (Window w : kWindows)
+        now[static_cast<std::size_t>(w)] = capture(w);
+    const WindowState& mainBefore = before_[0];
+    const std::optional<Window> affected = affectedWindow(e, mainBefore.loaded);
+
+    for (Window w : kWindows) {
+        const WindowState& a = now[static_cast<std::size_t>(w)];
+        const WindowState& b = before_[static_cast<std::size_t>(w)];
+        const std::string window(windowName(w));
+        if (!a.loaded)
+            pointers_[static_cast<std::size_t>(w)] = {};
+        if (!std::isfinite(a.scaleWidth) || !std::isfinite(a.scaleHeight))
+            fail(kFinite, window + " client size " + str(a.scaleWidth) + " x " + str(a.scaleHeight));
+        else if (a.scaleWidth < 0 || a.scaleHeight < 0)
+            fail(kNonNegative, window + " client size " + str(a.scaleWidth) + " x " + str(a.scaleHeight));
+        for (const ControlState& c : a.controls) {
+            const rt::Rect& r = c.bounds;
+            if (!std::isfinite(r.left) || !std::isfinite(r.top) || !std::isfinite(r.width) || !std::isfinite(r.height))
+                fail(kFinite, window + "." + c.name + " bounds " + str(r));
+            else if (r.width < 0 || r.height < 0)
+                fail(kNonNegative, window + "." + c.name + " bounds " + str(r));
+        }
+        if (w != affected && !(a == b))
+            fail(kOtherWindows, window + " changed");
+        // Only a bar's own handler touches its flag.
+        for (int bar = 1; bar <= Session::barCount(w); ++bar) {
+            const std::size_t i = static_cast<std::size_t>(bar - 1);
+            const bool own = w == e.window && delivery_.handlerRuns && delivery_.bar == bar;
+            if (!own && a.flags[i] != b.flags[i])
+                fail(kFlag, window + ".DraggingImage" + std::to_string(bar) + " changed from " +
+                                (b.flags[i] ? "set" : "clear") + " without an event on its bar");
+        }
+        if (a.loaded)
+            checkSplits(w, e, failures);
+    }
+
+    const WindowState& a = now[static_cast<std::size_t>(e.window)];
+    const WindowState& b = before_[static_cast<std::size_t>(e.window)];
+    const std::string window(windowName(e.window));
+    unsigned long expectedErrors = 0;
+    switch (e.kind) {
+    case EventKind::Open:
+        if (!a.loaded)
+            fail(kLoading, window + " is not loaded after open");
+        else if (b.loaded && !(a == b))
+            fail(kOtherWindows, window + " changed when opened while already open");
+        break;
+    case EventKind::Close:
+        if (a.loaded)
+            fail(kLoading, window + " is still loaded after close");
+        break;
+    case EventKind::Menu:
+        if (affected && !now[static_cast<std::size_t>(*affected)].loaded)
+            fail(kLoading, std::string(windowName(*affected)) + " is not loaded after its menu entry");
+        break;
+    case EventKind::Resize: {
+        if (!b.loaded)
+            break;
+        float w = 0, h = 0;
+        const bool usable = rt::roundToSingle(e.x, w) == rt::ErrorCode::None &&
+                            rt::roundToSingle(e.y, h) == rt::ErrorCode::None && w >= 0 && h >= 0;
+        if (!usable) {
+            if (!(a == b))
+                fail(kClientSize, window + " changed on a size it cannot take");
+            break;
+        }
+        // An outer width under the minimum becomes the minimum; the height is taken as it is.
+        const float frame = rt::MemoryHost::kFrameWidth;
+        const float expectedWidth = w + frame < splitter::kMinimumOuterWidth ? splitter::kMinimumOuterWidth - frame : w;
+        if (a.scaleWidth != expectedWidth || a.scaleHeight != h)
+            fail(kClientSize, window + " client size " + str(a.scaleWidth) + " x " + str(a.scaleHeight) +
+                                  ", expected " + str(expectedWidth) + " x " + str(h));
+        for (const char* name : {"Picture1", "Picture10"}) {
+            const ControlState* was = b.find(name);
+            const ControlState* is = a.find(name);
+            if (was && is && !(*was == *is))
+                fail(kIndicatorsStay, window + "." + name + " went from " + str(was->bounds) + " to " + str(is->bounds));
+        }
+        break;
+    }
+    case EventKind::Down:
+    case EventKind::Move:
+    case EventKind::Up:
+        if (!delivery_.target.empty() && delivery_.bar == -1)
+            expectedErrors = 1;
+        checkMouse(e, failures);
+        if (e.kind == EventKind::Move && delivery_.handlerRuns) {
+            // The candidate position itself may lie beyond the single range; the handler then fails.
+            const splitter::BarSpec& spec = barSpec(e.window, delivery_.bar);
+            const ControlState* bar = b.find(barName(delivery_.bar));
+            const double position = isVertical(spec) ? bar->bounds.left : bar->bounds.top;
+            float candidate = 0;
+            if (rt::roundToSingle(rt::Number(position + (isVertical(spec) ? delivery_.argX : delivery_.argY)),
+                                  candidate) != rt::ErrorCode::None)
+                expectedErrors = 1;
+        }
+        break;
+    }
+    const unsigned long reported = session_.untrappedErrors() - errorsBefore_;
+    if (reported != expectedErrors)
+        fail(kReported, std::to_string(reported) + " handler failures reported, expected " +
+                            std::to_string(expectedErrors));
+    return failures;
+}
+
+void InvariantChecker::checkMouse(const Event& e, std::vector<Failure>& failures) const
+{
+    const std::string eventText = formatEvent(e);
+    const auto fail = [&](const char* invariant, const std::string& detail) {
+        failures.push_back({e.line, eventText, invariant, detail});
+    };
+    const WindowState a = capture(e.window);
+    const WindowState& b = before_[static_cast<std::size_t>(e.window)];
+    const std::string window(windowName(e.window));
+    if (!delivery_.handlerRuns) {
+        if (!(a == b))
+            fail(kNoHandler, window + " changed" + (delivery_.target.empty() ? "" : " (to " + delivery_.target + ")"));
+        return;
+    }
+    const int number = delivery_.bar;
+    const std::size_t flag = static_cast<std::size_t>(number - 1);
+    const splitter::BarSpec& spec = barSpec(e.window, number);
+    const std::string indicatorName(spec.indicator);
+    const ControlState& barWas = *b.find(barName(number));
+    const ControlState& indicatorWas = *b.find(indicatorName);
+    const ControlState& indicatorIs = *a.find(indicatorName);
+    const std::string where = window + "." + barName(number);
+
+    // The other bars: flags (checked for every event) and indicators.
+    for (int other = 1; other <= Session::barCount(e.window); ++other) {
+        if (other == number)
+            continue;
+        const splitter::BarSpec& otherSpec = barSpec(e.window, other);
+        const std::string name(otherSpec.indicator);
+        const ControlState& was = *b.find(name);
+        const ControlState& is = *a.find(name);
+        // A horizontal bar's indicator takes its container's width from every layout; the rest is its own.
+        const bool same = isVertical(otherSpec) ? was == is
+                                                : was.visible == is.visible && was.bounds.top == is.bounds.top &&
+                                                      was.bounds.height == is.bounds.height;
+        if (!same)
+            fail(kOtherBars, window + "." + name + " went from " + str(was.bounds) + (was.visible ? " shown" : " hidden") +
+                                 " to " + str(is.bounds) + (is.visible ? " shown" : " hidden"));
+    }
+
+    // Everything but the bar's own indicator, for a press or a move.
+    const auto onlyIndicatorChanged = [&] {
+        for (std::size_t i = 0; i < a.controls.size() && i < b.controls.size(); ++i)
+            if (a.controls[i].name != indicatorName && !(a.controls[i] == b.controls[i]))
+                fail(kMoveOnly, window + "." + a.controls[i].name + " went from " + str(b.controls[i].bounds) + " to " +
+                                    str(a.controls[i].bounds));
+        if (a.scaleWidth != b.scaleWidth || a.scaleHeight != b.scaleHeight)
+            fail(kMoveOnly, window + " client size changed");
+    };
+
+    switch (e.kind) {
+    case EventKind::Down: {
+        if (!a.flags[flag])
+            fail(kFlag, where + ": DraggingImage" + std::to_string(number) + " clear after a press");
+        const rt::Rect& bar = barWas.bounds;
+        const double width = spec.halveIndicatorWidth ? double(float(bar.width / 2)) : bar.width;
+        const rt::Rect expected{bar.left, bar.top, width, bar.height};
+        if (!indicatorIs.visible || indicatorIs.bounds != expected)
+            fail(kPress, where + ": " + indicatorName + " at " + str(indicatorIs.bounds) +
+                             (indicatorIs.visible ? " shown" : " hidden") + ", expected " + str(expected) + " shown");
+        onlyIndicatorChanged();
+        break;
+    }
+    case EventKind::Move: {
+        if (a.flags[flag] != b.flags[flag])
+            fail(kFlag, where + ": a move changed DraggingImage" + std::to_string(number));
+        const bool vertical = isVertical(spec);
+        float candidate = 0;
+        const double barPosition = vertical ? barWas.bounds.left : barWas.bounds.top;
+        const bool candidateOk = rt::roundToSingle(rt::Number(barPosition + (vertical ? delivery_.argX : delivery_.argY)),
+                                                   candidate) == rt::ErrorCode::None;
+        if (!b.flags[flag] || !candidateOk) {
+            if (!(a == b))
+                fail(kMoveOnly, where + ": a move " + (candidateOk ? "without a drag" : "that failed") +
+                                    " changed the window");
+            break;
+        }
+        // Kept 100 twips from either end of the limiting size; never negative.
+        float limitSize = vertical ? a.scaleWidth : a.scaleHeight;
+        if (!spec.limitControl.empty()) {
+            const rt::Rect& limit = b.find(std::string(spec.limitControl))->bounds;
+            limitSize = static_cast<float>(vertical ? limit.width : limit.height);
+        }
+        float expected = candidate;
+        const float upper = static_cast<float>(double(limitSize) - splitter::kDragMargin);
+        if (candidate < splitter::kDragMargin)
+            expected = splitter::kDragMargin;
+        else if (candidate >= upper)
+            expected = upper;
+        if (expected < 0)
+            expected = 0;
+        rt::Rect want = indicatorWas.bounds;
+        (vertical ? want.left : want.top) = expected;
+        if (indicatorIs.bounds != want || indicatorIs.visible != indicatorWas.visible)
+            fail(kMove, where + ": " + indicatorName + " at " + str(indicatorIs.bounds) + ", expected " + str(want));
+        onlyIndicatorChanged();
+        break;
+    }
+    default: {
+        if (a.flags[flag])
+            fail(kFlag, where + ": DraggingImage" + std::to_string(number) + " still set after a release");
+        if (indicatorIs.visible)
+            fail(kRelease, where + ": " + indicatorName + " still shown");
+        for (const char* name : {"Picture1", "Picture10"}) {
+            const ControlState* was = b.find(name);
+            const ControlState* is = a.find(name);
+            if (was && is && was->bounds != is->bounds)
+                fail(kIndicatorsStay, window + "." + name + " went from " + str(was->bounds) + " to " + str(is->bounds));
+        }
+        break;
+    }
+    }
+}
+
+void InvariantChecker::checkSplits(Window w, const Event& e, std::vector<Failure>& failures) const
+{
+    const forms::PaneWindow& form = *session_.window(w);
+    for (const SplitSides& split : kSplits) {
+        if (split.window != w)
+            continue;
+        const splitter::BarSpec& spec = barSpec(w, split.bar);
+        const bool vertical = isVertical(spec);
+        const rt::Control& first = form.control(split.first);
+        const rt::Control& second = form.control(split.second);
+        const rt::Control& bar = form.control(barName(split.bar));
+        float refAlong = 0, refAcross = 0;  // along the split's direction, and across it
+        if (spec.container.empty()) {
+            refAlong = vertical ? form.ScaleWidth() : form.ScaleHeight();
+            refAcross = vertical ? form.ScaleHeight() : form.ScaleWidth();
+        } else {
+            const rt::Control& container = form.control(spec.container);
+            refAlong = vertical ? container.Width() : container.Height();
+            refAcross = vertical ? container.Height() : container.Width();
+        }
+        const double position = vertical ? bar.Left() : bar.Top();
+        // Laid out with a valid position and room for the gap: both sides' sizes were taken.
+        if (!(position >= 0) || double(refAlong) - position - splitter::kGap < 0)
+            continue;
+        const double a = vertical ? first.Width() : first.Height();
+        const double b = vertical ? second.Width() : second.Height();
+        const double across1 = vertical ? first.Height() : first.Width();
+        const double across2 = vertical ? second.Height() : second.Width();
+        const std::string where = std::string(windowName(w)) + " split of " + barName(split.bar);
+        if (std::fabs(a + splitter::kGap + b - refAlong) > halfUlp(refAlong))
+            failures.push_back({e.line, formatEvent(e), kAddUp,
+                                where + ": " + str(a) + " + " + str(splitter::kGap) + " + " + str(b) + " != " +
+                                    str(refAlong) + " (bar at " + str(position) + ")"});
+        if (across1 != refAcross || across2 != refAcross)
+            failures.push_back({e.line, formatEvent(e), kAddUp,
+                                where + ": sides " + str(across1) + " and " + str(across2) + " across, expected " +
+                                    str(refAcross)});
+    }
+}
+
+std::vector<Failure> playChecked(Session& session, const std::vector<Event>& events, bool keepGoing)
+{
+    InvariantChecker checker(session);
+    std::vector<Failure> failures;
+    for (const Event& e : events) {
+        checker.before(e);
+        session.apply(e);
+        std::vector<Failure> found = checker.after(e);
+        failures.insert(failures.end(), found.begin(), found.end());
+        if (!found.empty() && !keepGoing)
+            break;
+    }
+    return failures;
+}
+
+}  // namespace replay

@@ -1,0 +1,83 @@
+// What must hold after every event of a session, checked against a snapshot taken just before it:
+// finite, non-negative geometry; the drag flags following press, move and release; an event touching
+// only its own bar and its own window; each split's sides and gap adding up once laid out with room;
+// and the vertical bars' indicators moved only by their own drag.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "replay/script.h"
+#include "replay/session.h"
+#include "runtime/geometry.h"
+
+namespace replay {
+
+struct Failure {
+    int line;            // the event's line in its script
+    std::string event;   // the event, as a script line
+    std::string invariant;
+    std::string detail;
+
+    // "line 7 (up Splitter5 1 0 3000 300): <invariant>: <detail>"
+    std::string describe() const;
+};
+
+class InvariantChecker {
+public:
+    explicit InvariantChecker(const Session& session) : session_(session) {}
+
+    // Call before the session applies `event`: records the state and works out where the event goes.
+    void before(const Event& event);
+    // Call after it: the invariants the event broke, if any.
+    std::vector<Failure> after(const Event& event);
+
+    struct ControlState {
+        std::string name;
+        rt::Rect bounds;
+        bool visible;
+        bool operator==(const ControlState&) const = default;
+    };
+    struct WindowState {
+        bool exists = false;
+        bool loaded = false;
+        float scaleWidth = 0, scaleHeight = 0;
+        std::vector<ControlState> controls;
+        std::array<bool, 4> flags{};
+        bool operator==(const WindowState&) const = default;
+        const ControlState* find(const std::string& name) const;
+    };
+
+private:
+    // The runtime's pointer capture as seen from outside: which control a press went to.
+    struct Pointer {
+        int held = 0;
+        std::string capture;  // empty: the window itself
+    };
+    // Where the event goes: the receiving control, its bar number if it is a bar, and whether the
+    // handler's arguments are representable (else the handler never starts).
+    struct Delivery {
+        std::string target;
+        int bar = 0;
+        bool handlerRuns = false;
+        float argX = 0, argY = 0;
+    };
+
+    WindowState capture(Window window) const;
+    Delivery route(const Event& event);
+    void checkMouse(const Event& event, std::vector<Failure>& failures) const;
+    void checkSplits(Window window, const Event& event, std::vector<Failure>& failures) const;
+
+    const Session& session_;
+    std::array<WindowState, 4> before_;
+    std::array<Pointer, 4> pointers_;
+    Delivery delivery_;
+    unsigned long errorsBefore_ = 0;
+};
+
+// Plays `events` on `session`, checking every invariant after each event. Stops at the first event that
+// breaks one unless `keepGoing`.
+std::vector<Failure> playChecked(Session& session, const std::vector<Event>& events, bool keepGoing = false);
+
+}  // namespace replay

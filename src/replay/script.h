@@ -1,0 +1,63 @@
+// Event scripts: one thing a person does per line, readable and editable by hand.
+//
+//   # a comment, to the end of the line
+//   open Splitter5                  show a window (SplitterForm starts the program)
+//   close Splitter3                 close a window as its close box does
+//   resize Splitter5 8910 8370      new client size in twips (any real number)
+//   down Splitter5 1 0 4570 300     mouse press: button shift x y, client-area twips
+//   move Splitter5 1 0 3000 300     mouse move: buttons held, shift, x, y
+//   up Splitter5 1 0 3000 300       mouse release
+//   menu 2                          choose entry 2 of the main window's menu bar
+//
+// A session starts with no window open.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace replay {
+
+enum class Window { SplitterForm, Splitter3, Splitter4, Splitter5 };
+inline constexpr std::array<Window, 4> kWindows = {Window::SplitterForm, Window::Splitter3, Window::Splitter4,
+                                                   Window::Splitter5};
+std::string_view windowName(Window window);
+std::optional<Window> windowNamed(std::string_view name);
+
+enum class EventKind { Open, Close, Resize, Down, Move, Up, Menu };
+
+struct Event {
+    EventKind kind = EventKind::Open;
+    Window window = Window::SplitterForm;
+    int button = 0;
+    int shift = 0;
+    double x = 0;  // resize: the client width
+    double y = 0;  // resize: the client height
+    std::size_t menuIndex = 0;
+    int line = 0;  // where the event came from in its script; 0 when it was made some other way
+};
+
+struct ParseError {
+    int line;
+    std::string message;
+};
+
+struct ParsedScript {
+    std::vector<Event> events;
+    std::optional<ParseError> error;  // set: parsing stopped at that line
+};
+
+ParsedScript parseScript(std::string_view text);
+
+// One line without its line break. Numbers are written so that they read back exactly.
+std::string formatEvent(const Event& event);
+// A whole script; numbers each event's line as it will be in the text.
+std::string formatScript(std::vector<Event>& events);
+std::string formatScript(const std::vector<Event>& events);
+
+bool isMouse(EventKind kind);
+
+}  // namespace replay
