@@ -1,0 +1,196 @@
+// splitter-render: draws one of the program's windows to a PNG file without a display. The window can be
+// given a client size and dragged first; the drags go through the runtime's mouse events as a person's
+// would (press on the bar, move, release).
+#include <QApplication>
+#include <QImage>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "qt/painting.h"
+#include "qt/qt_host.h"
+
+namespace {
+
+struct Drag {
+    std::string bar;
+    double position;
+};
+
+struct Options {
+    std::string window = "SplitterForm";
+    std::optional<std::pair<double, double>> size;  // client twips
+    std::vector<Drag> drags;
+    double scale = 1;
+    bool clientOnly = false;
+    std::string output;
+};
+
+constexpr const char* kUsage =
+    "Usage: splitter-render [WINDOW] [options] -o FILE.png\n"
+    "Draws WINDOW (SplitterForm, Splitter3, Splitter4 or Splitter5; default SplitterForm) to a PNG file.\n"
+    "  --size WxH        client size in twips (default: the window's defined size)\n"
+    "  --drag BAR:POS    drag bar BAR (e.g. Image2) until its indicator is at POS twips in its\n"
+    "                    container; may be repeated, drags run in order\n"
+    "  --scale F         device pixel ratio, 0.5 to 4 (default 1)\n"
+    "  --client-only     the client area alone, without the menu bar\n"
+    "  -o, --output FILE where to write the image\n";
+
+bool parseNumber(const std::string& text, double& out)
+{
+    char* end = nullptr;
+    out = std::strtod(text.c_str(), &end);
+    return !text.empty() && end && *end == '\0' && std::isfinite(out);
+}
+
+// Returns an error message, or empty when the arguments are good.
+std::string parse(int argc, char** argv, Options& o)
+{
+    bool windowGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= argc)
+                return std::nullopt;
+            return std::string(argv[++i]);
+        };
+        if (arg == "--size") {
+            const auto v = value();
+            const std::size_t x = v ? v->find('x') : std::string::npos;
+            double w = 0, h = 0;
+            if (x == std::string::npos || !parseNumber(v->substr(0, x), w) || !parseNumber(v->substr(x + 1), h) ||
+                w < 0 || h < 0 || w > 1e6 || h > 1e6)
+                return "--size wants WIDTHxHEIGHT in twips, e.g. 6000x4500";
+            o.size = {w, h};
+        } else if (arg == "--drag") {
+            const auto v = value();
+            const std::size_t colon = v ? v->find(':') : std::string::npos;
+            double p = 0;
+            if (colon == std::string::npos || colon == 0 || !parseNumber(v->substr(colon + 1), p) || std::fabs(p) > 1e6)
+                return "--drag wants BAR:POSITION, e.g. Image2:1500";
+            o.drags.push_back({v->substr(0, colon), p});
+        } else if (arg == "--scale") {
+            const auto v = value();
+            if (!v || !parseNumber(*v, o.scale) || o.scale < 0.5 || o.scale > 4)
+                return "--scale wants a device pixel ratio from 0.5 to 4";
+        } else if (arg == "--client-only") {
+            o.clientOnly = true;
+        } else if (arg == "-o" || arg == "--output") {
+            const auto v = value();
+            if (!v || v->empty())
+                return "-o wants a file name";
+            o.output = *v;
+        } else if (!arg.empty() && arg[0] != '-' && !windowGiven) {
+            o.window = arg;
+            windowGiven = true;
+        } else {
+            return "unknown argument: " + arg;
+        }
+    }
+    if (o.output.empty())
+        return "no output file given (-o FILE.png)";
+    if (o.window != "SplitterForm" && o.window != "Splitter3" && o.window != "Splitter4" && o.window != "Splitter5")
+        return "unknown window: " + o.window;
+    return {};
+}
+
+rt::Form* open(app::Program& program, const std::string& window)
+{
+    if (window == "Splitter3")
+        program.SanbunMenu_Click();
+    if (window == "Splitter4")
+        program.YonbunMenu_Click();
+    if (window == "Splitter5")
+        program.RokuBunMenu_Click();
+    if (window == "Splitter3")
+        return program.splitter3();
+    if (window == "Splitter4")
+        return program.splitter4();
+    if (window == "Splitter5")
+        return program.splitter5();
+    return &program.splitterForm();
+}
+
+// A client point (twips) where the hit test finds `bar`, searched over the bar's visible area.
+std::optional<std::pair<double, double>> pointOn(const rt::Form& form, const rt::Control& bar)
+{
+    const rt::Rect onClient = form.visibleArea(bar, bar.bounds());
+    if (onClient.empty())
+        return std::nullopt;
+    const double step = 5;
+    for (double y = onClient.top + onClient.height / 2, dy = 0; dy <= onClient.height / 2; dy += step)
+        for (double yy : {y + dy, y - dy})
+            for (double x = onClient.left; x < onClient.right(); x += step)
+                if (form.hitTest(x, yy) == &bar)
+                    return std::make_pair(x, yy);
+    return std::nullopt;
+}
+
+// Drags `d.bar` so that its indicator ends at `d.position` in the bar's container. Empty when done.
+std::string drag(rt::Runtime& runtime, rt::Form& form, const Drag& d)
+{
+    const rt::Control* bar = form.find(d.bar);
+    if (!bar || bar->isPictureBox() || bar->pointer() == rt::MousePointer::Default)
+        return form.name().data() + std::string(" has no bar named ") + d.bar;
+    const auto press = pointOn(form, *bar);
+    if (!press)
+        return "no part of " + d.bar + " can be grabbed";
+    double ox = 0, oy = 0;
+    form.originOf(*bar, ox, oy);
+    const bool leftRight = bar->pointer() == rt::MousePointer::SizeWestEast;
+    // The bar's handlers add X (or Y) from the bar's corner to its position in the container.
+    const double x = leftRight ? ox - bar->Left() + d.position : press->first;
+    const double y = leftRight ? press->second : oy - bar->Top() + d.position;
+    runtime.mouse(form, rt::MouseEvent::Down, rt::kLeftButton, 0, press->first, press->second);
+    runtime.mouse(form, rt::MouseEvent::Move, rt::kLeftButton, 0, x, y);
+    runtime.mouse(form, rt::MouseEvent::Up, rt::kLeftButton, 0, x, y);
+    return {};
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    Options options;
+    if (const std::string problem = parse(argc, argv, options); !problem.empty()) {
+        std::fprintf(stderr, "splitter-render: %s\n%s", problem.c_str(), kUsage);
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(options.scale));
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
+    qthost::setUpApplication();
+    qthost::QtHost host;
+    app::Program program(host.runtime());
+    program.start();
+    rt::Form* form = open(program, options.window);
+    if (options.size)
+        host.resizeClient(*form, options.size->first, options.size->second);
+    QCoreApplication::processEvents();
+    for (const Drag& d : options.drags) {
+        if (const std::string problem = drag(host.runtime(), *form, d); !problem.empty()) {
+            std::fprintf(stderr, "splitter-render: %s\n", problem.c_str());
+            return 2;
+        }
+        QCoreApplication::processEvents();
+    }
+    const QImage image = options.clientOnly
+                             ? qthost::renderForm(*form, options.scale, host.twipsPerPixel(*form), QPalette())
+                             : host.grabWindow(*form);
+    if (image.isNull() || !image.save(QString::fromStdString(options.output), "PNG")) {
+        std::fprintf(stderr, "splitter-render: cannot write %s\n", options.output.c_str());
+        return 1;
+    }
+    std::printf("%s\n", options.output.c_str());
+    return host.runtime().untrappedErrors() == 0 ? 0 : 1;
+}
