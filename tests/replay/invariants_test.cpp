@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "replay/invariants.h"
+
+namespace {
+
+using replay::Failure;
+
+// Plays script lines one at a time; a line may be followed by a deliberate fault, made between the
+// event and the check, to prove that the checker sees it.
+class Invariants : public ::testing::Test {
+protected:
+    std::vector<Failure> play(const std::string& line, const std::function<void()>& fault = {})
+    {
+        auto parsed = replay::parseScript(line);
+        EXPECT_FALSE(parsed.error) << line;
+        std::vector<Failure> failures;
+        for (replay::Event& e : parsed.events) {
+            e.line = ++lineNumber;
+            checker.before(e);
+            session.apply(e);
+            if (fault)
+                fault();
+            const auto found = checker.after(e);
+            failures.insert(failures.end(), found.begin(), found.end());
+        }
+        return failures;
+    }
+
+    void playClean(const std::string& lines)
+    {
+        for (const Failure& f : play(lines))
+            ADD_FAILURE() << f.describe();
+    }
+
+    rt::Control& control(replay::Window w, const char* name) { return session.window(w)->control(name); }
+
+    static bool names(const std::vector<Failure>& failures, const std::string& invariant)
+    {
+        for (const Failure& f : failures)
+            if (f.invariant.find(invariant) != std::string::npos)
+                return true;
+        return false;
+    }
+
+    replay::Session session;
+    replay::InvariantChecker checker{session};
+    int lineNumber = 0;
+};
+
+TEST_F(Invariants, WorkedDragsResizesAndWindowManagementHold)
+{
+    playClean("open SplitterForm\nmenu 0\nmenu 1\nmenu 2\n"
+              "down Splitter5 1 0 4580 300\nmove Splitter5 1 0 3000 300\nup Splitter5 1 0 3000 300\n"
+              "down Splitter5 1 0 1700 500\nmove Splitter5 1 0 99999 500\nup Splitter5 1 0 99999 500\n"
+              "resize Splitter5 0 0\nresize Splitter5 1e30 1e30\nresize Splitter5 nan 5\n"
+              "down Splitter4 2 3 3380 300\nmove Splitter4 2 3 -5000 300\nup Splitter4 2 3 -5000 300\n"
+              "close SplitterForm\nclose Splitter4\nopen Splitter4\nmove Splitter3 0 0 1e39 1e39");
+    EXPECT_FALSE(session.errors().empty());  // the last move's coordinates cannot reach a handler
+}
+
+TEST_F(Invariants, PressMoveAndReleaseFollowTheDragTable)
+{
+    playClean("open SplitterForm\ndown SplitterForm 4 0 2360 100");
+    EXPECT_TRUE(session.program().splitterForm().DraggingImage1);
+    playClean("move SplitterForm 4 0 50 100\nmove SplitterForm 4 0 5100 100");
+    EXPECT_EQ(control(replay::Window::SplitterForm, "Picture1").Left(), 5045);
+    playClean("up SplitterForm 4 0 5100 100");
+    EXPECT_FALSE(session.program().splitterForm().DraggingImage1);
+}
+
+TEST_F(Invariants, SeesAFlagSetWithoutItsBar)
+{
+    play("open Splitter4");
+    const auto failures = play("resize Splitter4 9000 7000",
+                               [&] { session.program().splitter4()->DraggingImage3 = true; });
+    EXPECT_TRUE(names(failures, "drag flag"));
+}
+
+TEST_F(Invariants, SeesAPressThatLeavesTheFlagClear)
+{
+    play("open Splitter3");
+    const auto failures =
+        play("down Splitter3 1 0 3380 300", [&] { session.program().splitter3()->DraggingImage1 = false; });
+    EXPECT_TRUE(names(failures, "drag flag"));
+}
+
+TEST_F(Invariants, SeesAnotherBarsIndicatorMoved)
+{
+    play("open Splitter5");
+    const auto failures =
+        play("down Splitter5 1 0 4580 300", [&] { control(replay::Window::Splitter5, "Picture7").setTop(999); });
+    EXPECT_TRUE(names(failures, "other bars"));
+}
+
+TEST_F(Invariants, SeesAnotherWindowChanged)
+{
+    play("open Splitter5\nopen Splitter3");
+    const auto failures =
+        play("resize Splitter3 8000 8000", [&] { control(replay::Window::Splitter5, "Picture6").setLeft(1); });
+    EXPECT_TRUE(names(failures, "other windows"));
+}
+
+TEST_F(Invariants, SeesSidesThatDoNotAddUp)
+{
+    play("open Splitter5");
+    const auto failures =
+        play("resize Splitter5 9000 9000", [&] { control(replay::Window::Splitter5, "Picture12").setWidth(1); });
+    ASSERT_TRUE(names(failures, "add up"));
+    // Named by line, event and split.
+    const Failure& f = failures.front();
+    EXPECT_EQ(f.line, 2);
+    EXPECT_NE(f.describe().find("line 2 (resize Splitter5 9000 9000)"), std::string::npos) << f.describe();
+    EXPECT_NE(f.detail.find("Image4"), std::string::npos) << f.detail;
+}
+
+TEST_F(Invariants, SidesOutOfLineInAWindowTooSmallAreNotFaults)
+{
+    // The lower panes keep their last accepted heights; the bar lies beyond the container's bottom.
+    playClean("open Splitter3\nresize Splitter3 7020 2000\nresize Splitter3 1880 0");
+    EXPECT_EQ(control(replay::Window::Splitter3, "Picture6").Top(), 2740);
+}
+
+TEST_F(Invariants, SeesAVerticalIndicatorMovedByALayout)
+{
+    play("open Splitter5");
+    const auto failures =
+        play("resize Splitter5 9000 9000", [&] { control(replay::Window::Splitter5, "Picture10").setLeft(5); });
+    EXPECT_TRUE(names(failures, "Picture1 and Picture10"));
+}
+
+TEST_F(Invariants, SeesAMoveOutsideTheLimits)
+{
+    play("open SplitterForm\ndown SplitterForm 1 0 2360 100");
+    const auto failures =
+        play("move SplitterForm 1 0 20 100", [&] { control(replay::Window::SplitterForm, "Picture1").setLeft(20); });
+    EXPECT_TRUE(names(failures, "limited pointer position"));
+}
+
+TEST_F(Invariants, SeesAPaneThatLostItsWidth)
+{
+    play("open SplitterForm");
+    const auto failures =
+        play("resize SplitterForm 6000 4215", [&] { control(replay::Window::SplitterForm, "Picture3").setWidth(0); });
+    EXPECT_TRUE(names(failures, "add up"));
+}
+
+TEST_F(Invariants, PlayCheckedStopsAtTheFirstBrokenEvent)
+{
+    const auto script = replay::parseScript("open Splitter4\nresize Splitter4 6000 5000\nclose Splitter4");
+    replay::Session s;
+    EXPECT_TRUE(replay::playChecked(s, script.events).empty());
+    EXPECT_FALSE(s.program().splitter4()->loaded());
+}
+
+}  // namespace
