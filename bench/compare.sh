@@ -13,8 +13,9 @@ if [[ ${1:-} == --quick ]]; then
   starts=8 resizes=300 drags=4 moves=100 cg_resizes=50
 fi
 
+mkdir -p "$build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSPLITTER_BENCHMARKS=ON -DSPLITTER_TESTS=OFF \
-  >"$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 1; }
+  >"$build/configure.log" 2>&1 || { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" -j2 --target launch program_harness bare_window core_bench >/dev/null
 b=$build/bench
 export QT_QPA_PLATFORM=offscreen
