@@ -38,49 +38,21 @@ void Control::changed(const Rect& oldBounds, bool oldVisible)
         form_.controlChanged(*this, oldBounds, oldVisible);
 }
 
-bool Control::setLeft(Number value)
+bool Control::assign(Single Control::*field, Number value, bool isSize)
 {
     Single v = 0;
-    if (!accept(value, false, v))
+    if (!accept(value, isSize, v))
         return false;
     const Rect old = bounds();
-    left_ = v;
+    this->*field = v;
     changed(old, visible_);
     return true;
 }
 
-bool Control::setTop(Number value)
-{
-    Single v = 0;
-    if (!accept(value, false, v))
-        return false;
-    const Rect old = bounds();
-    top_ = v;
-    changed(old, visible_);
-    return true;
-}
-
-bool Control::setWidth(Number value)
-{
-    Single v = 0;
-    if (!accept(value, true, v))
-        return false;
-    const Rect old = bounds();
-    width_ = v;
-    changed(old, visible_);
-    return true;
-}
-
-bool Control::setHeight(Number value)
-{
-    Single v = 0;
-    if (!accept(value, true, v))
-        return false;
-    const Rect old = bounds();
-    height_ = v;
-    changed(old, visible_);
-    return true;
-}
+bool Control::setLeft(Number value) { return assign(&Control::left_, value, false); }
+bool Control::setTop(Number value) { return assign(&Control::top_, value, false); }
+bool Control::setWidth(Number value) { return assign(&Control::width_, value, true); }
+bool Control::setHeight(Number value) { return assign(&Control::height_, value, true); }
 
 bool Control::setVisible(bool visible)
 {

@@ -60,6 +60,7 @@ public:
 
 private:
     friend class Form;
+    bool assign(Single Control::*field, Number value, bool isSize);
     void changed(const Rect& oldBounds, bool oldVisible);
 
     Form& form_;
