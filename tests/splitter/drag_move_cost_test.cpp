@@ -1,0 +1,108 @@
+// What one pointer move during a drag costs, for every bar of every window: it reports exactly the
+// indicator's old and new visible areas for repainting, and it allocates no memory.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "app/program.h"
+#include "runtime/memory_host.h"
+#include "splitter/bar_table.h"
+#include "support/allocation_counter.h"
+
+namespace {
+
+// Keeps the last few repaint areas in place, so that the host itself allocates nothing.
+class RecordingHost : public rt::MemoryHost {
+public:
+    void areaChanged(rt::Form&, const rt::Rect& area) override
+    {
+        if (count < areas.size())
+            areas[count] = area;
+        ++count;
+    }
+    std::array<rt::Rect, 4> areas{};
+    std::size_t count = 0;
+};
+
+class DragMoveCost : public ::testing::TestWithParam<splitter::BarSpec> {
+protected:
+    DragMoveCost() { host.runtime().setErrorOutput([this](const std::string&) { ++errors; }); }
+
+    rt::Form& open(std::string_view window)
+    {
+        if (window == "Splitter3") {
+            program.SanbunMenu_Click();
+            return *program.splitter3();
+        }
+        if (window == "Splitter4") {
+            program.YonbunMenu_Click();
+            return *program.splitter4();
+        }
+        if (window == "Splitter5") {
+            program.RokuBunMenu_Click();
+            return *program.splitter5();
+        }
+        program.start();
+        return program.splitterForm();
+    }
+
+    RecordingHost host;
+    app::Program program{host.runtime()};
+    int errors = 0;
+};
+
+TEST_P(DragMoveCost, AMoveRepaintsOnlyTheIndicatorsOldAndNewAreasAndAllocatesNothing)
+{
+    const splitter::BarSpec& spec = GetParam();
+    rt::Form& form = open(spec.window);
+    const rt::Control& bar = form.control("Image" + std::to_string(spec.number));
+    const rt::Control& indicator = form.control(spec.indicator);
+    const bool vertical = spec.direction == splitter::BarDirection::LeftRight;
+    double x = 0, y = 0;
+    form.originOf(bar, x, y);
+    x += vertical ? 20 : 200;
+    y += vertical ? 200 : 20;
+    rt::Runtime& runtime = host.runtime();
+    runtime.mouse(form, rt::MouseEvent::Down, rt::kLeftButton, 0, x, y);
+    ASSERT_TRUE(indicator.Visible());
+
+    for (const double step : {-300.0, 45.0, 15.0, 600.0}) {
+        SCOPED_TRACE(step);
+        (vertical ? x : y) += step;
+        const rt::Rect before = form.visibleArea(indicator, indicator.bounds());
+        host.count = 0;
+        const unsigned long allocated = testing_support::allocationCount();
+        runtime.mouse(form, rt::MouseEvent::Move, rt::kLeftButton, 0, x, y);
+        EXPECT_EQ(testing_support::allocationCount(), allocated);
+        const rt::Rect after = form.visibleArea(indicator, indicator.bounds());
+        ASSERT_NE(before, after);
+        ASSERT_EQ(host.count, 2u);
+        EXPECT_EQ(host.areas[0], before);
+        EXPECT_EQ(host.areas[1], after);
+    }
+
+    // Pushed against the margin, the indicator stays where it is: nothing to repaint.
+    (vertical ? x : y) = -5000;
+    runtime.mouse(form, rt::MouseEvent::Move, rt::kLeftButton, 0, x, y);
+    host.count = 0;
+    const unsigned long allocated = testing_support::allocationCount();
+    runtime.mouse(form, rt::MouseEvent::Move, rt::kLeftButton, 0, x - 100, y - 100);
+    EXPECT_EQ(testing_support::allocationCount(), allocated);
+    EXPECT_EQ(host.count, 0u);
+
+    // Hovering after the release changes nothing either.
+    runtime.mouse(form, rt::MouseEvent::Up, rt::kLeftButton, 0, x, y);
+    host.count = 0;
+    const unsigned long released = testing_support::allocationCount();
+    runtime.mouse(form, rt::MouseEvent::Move, 0, 0, x + 30, y + 30);
+    EXPECT_EQ(testing_support::allocationCount(), released);
+    EXPECT_EQ(host.count, 0u);
+    EXPECT_EQ(errors, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryBar, DragMoveCost, ::testing::ValuesIn(splitter::kBars),
+                         [](const ::testing::TestParamInfo<splitter::BarSpec>& bar) {
+                             return std::string(bar.param.window) + "_Image" + std::to_string(bar.param.number);
+                         });
+
+}  // namespace
