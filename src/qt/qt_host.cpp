@@ -8,6 +8,7 @@
 
 #include "app/program.h"
 #include "forms/definitions.h"
+#include "qt/accessibility.h"
 #include "qt/form_window.h"
 #include "qt/icons.h"
 #include "qt/painting.h"
@@ -138,6 +139,7 @@ void setUpApplication()
     QApplication::setWindowIcon(toIcon(forms::kProgramIcon));
     // The last window to close ends the program, whichever it is: allFormsClosed decides, not Qt.
     QApplication::setQuitOnLastWindowClosed(false);
+    installAccessibility();
 }
 
 }  // namespace qthost
