@@ -16,6 +16,11 @@
 
 namespace {
 
+unsigned long long eventsPlayed = 0;
+unsigned long long inputsPlayed = 0;
+
+void printTotals() { std::fprintf(stderr, "splitter-fuzz: %llu events in %llu inputs\n", eventsPlayed, inputsPlayed); }
+
 void writeFailure(std::vector<replay::Event>& events, const std::vector<replay::Failure>& failures)
 {
     std::string text = "# Found by the fuzzer. Broken:\n";
@@ -37,6 +42,12 @@ void writeFailure(std::vector<replay::Event>& events, const std::vector<replay::
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    std::atexit(printTotals);
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     replay::Session session;
@@ -44,8 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     replay::InvariantChecker checker(session);
     replay::EventDecoder decoder({data, size});
     std::vector<replay::Event> events;
+    ++inputsPlayed;
     while (std::optional<replay::Event> e = decoder.next(session)) {
         events.push_back(*e);
+        ++eventsPlayed;
         checker.before(*e);
         session.apply(*e);
         const std::vector<replay::Failure> failures = checker.after(*e);

@@ -1,0 +1,255 @@
+// splitter-soak: long use of the program on the Qt host (offscreen unless QT_QPA_PLATFORM says otherwise).
+// Opens and closes every window N times, then plays a random session of M events through real Qt mouse
+// events, resizes, menu commands and close boxes, painting as it goes. Prints peak and current resident
+// memory at the start, between the phases and at the end; fails when memory grew past a bound after
+// warming up.
+//
+//   splitter-soak [--cycles N] [--events M] [--seed S] [--max-growth-kb K]
+#include <QApplication>
+#include <QMouseEvent>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <array>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "app/program.h"
+#include "qt/form_window.h"
+#include "qt/qt_host.h"
+
+namespace {
+
+struct Memory {
+    long peakKb = 0;     // VmHWM
+    long currentKb = 0;  // VmRSS
+};
+
+Memory readMemory()
+{
+    Memory m;
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            m.peakKb = std::atol(line.c_str() + 6);
+        else if (line.rfind("VmRSS:", 0) == 0)
+            m.currentKb = std::atol(line.c_str() + 6);
+    }
+    return m;
+}
+
+Memory report(const char* when)
+{
+    const Memory m = readMemory();
+    std::printf("%-28s VmHWM %7ld kB  VmRSS %7ld kB\n", when, m.peakKb, m.currentKb);
+    std::fflush(stdout);
+    return m;
+}
+
+// Runs posted events, paints, and deletes the windows of closed forms.
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+class Soak {
+public:
+    Soak(qthost::QtHost& host, app::Program& program, unsigned seed) : host_(host), program_(program), random_(seed) {}
+
+    void openAndCloseEverything()
+    {
+        program_.start();
+        program_.SanbunMenu_Click();
+        program_.YonbunMenu_Click();
+        program_.RokuBunMenu_Click();
+        settle();
+        for (rt::Form* form : forms())
+            if (qthost::FormWindow* w = host_.window(*form))
+                w->close();  // through the close box's path
+        settle();
+    }
+
+    unsigned long drags() const { return drags_; }
+
+    void randomEvent()
+    {
+        const int before = flagsSet();
+        step();
+        if (flagsSet() < before)
+            ++drags_;  // a release ended a drag
+    }
+
+private:
+    int flagsSet()
+    {
+        int n = program_.splitterForm().DraggingImage1;
+        if (const auto* f = program_.splitter3())
+            n += f->DraggingImage1 + f->DraggingImage2;
+        if (const auto* f = program_.splitter4())
+            n += f->DraggingImage1 + f->DraggingImage2 + f->DraggingImage3;
+        if (const auto* f = program_.splitter5())
+            n += f->DraggingImage1 + f->DraggingImage2 + f->DraggingImage3 + f->DraggingImage4;
+        return n;
+    }
+
+    void step()
+    {
+        rt::Form* form = forms()[pick(4)];
+        const int what = pick(100);
+        if (what < 2) {
+            open(pick(4));
+            return;
+        }
+        if (!form || !form->loaded()) {
+            open(pick(4));
+            return;
+        }
+        qthost::FormWindow* window = host_.window(*form);
+        if (!window)
+            return;
+        if (what < 3) {
+            window->close();
+        } else if (what < 8) {
+            host_.resizeClient(*form, pick(30000), pick(25000));
+        } else if (what < 9) {
+            host_.runtime().click(program_.splitterForm(), static_cast<std::size_t>(pick(4)));
+        } else {
+            mouse(*window->surface(), *form);
+        }
+    }
+
+    std::array<rt::Form*, 4> forms()
+    {
+        return {&program_.splitterForm(), program_.splitter3(), program_.splitter4(), program_.splitter5()};
+    }
+
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+    void open(int which)
+    {
+        switch (which) {
+        case 0: program_.start(); break;
+        case 1: program_.SanbunMenu_Click(); break;
+        case 2: program_.YonbunMenu_Click(); break;
+        default: program_.RokuBunMenu_Click(); break;
+        }
+    }
+
+    // A press, move or release, mostly on or near a bar so that drags happen.
+    void mouse(QWidget& surface, const rt::Form& form)
+    {
+        QPointF at(pick(surface.width() + 40) - 20, pick(surface.height() + 40) - 20);
+        if (pick(3) != 0) {
+            const int bars = static_cast<int>(form.name() == "SplitterForm" ? 1 : form.name().back() - '0' - 1);
+            const rt::Control* bar = form.find("Image" + std::to_string(pick(bars) + 1));
+            if (bar) {
+                double x = 0, y = 0;
+                form.originOf(*bar, x, y);
+                const double tpp = host_.twipsPerPixel(form);
+                at = QPointF((x + 20) / tpp + pick(5), (y + 20) / tpp + pick(5));
+            }
+        }
+        static constexpr Qt::MouseButton kButtons[] = {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
+        const Qt::MouseButton button = kButtons[pick(3)];
+        const Qt::KeyboardModifiers modifiers = pick(4) == 0 ? Qt::ShiftModifier : Qt::NoModifier;
+        QEvent::Type type = QEvent::MouseMove;
+        Qt::MouseButtons held = held_;
+        switch (pick(4)) {
+        case 0:
+            type = QEvent::MouseButtonPress;
+            held_ |= button;
+            held = held_;
+            break;
+        case 1:
+            type = QEvent::MouseButtonRelease;
+            held_ &= ~Qt::MouseButtons(button);
+            held = held_;
+            break;
+        default:
+            // Moves carry the buttons held.
+            break;
+        }
+        QMouseEvent event(type, at, surface.mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button, held,
+                          modifiers);
+        QApplication::sendEvent(&surface, &event);
+    }
+
+    qthost::QtHost& host_;
+    app::Program& program_;
+    std::mt19937 random_;
+    Qt::MouseButtons held_;
+    unsigned long drags_ = 0;
+};
+
+// The offscreen platform cannot raise windows; say so once rather than on every show.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    static bool toldRaise = false;
+    if (message.contains(QLatin1String("does not support raise()"))) {
+        if (toldRaise)
+            return;
+        toldRaise = true;
+    }
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+long option(int argc, char* argv[], const char* name, long fallback)
+{
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], name) == 0)
+            return std::atol(argv[i + 1]);
+    return fallback;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const long cycles = option(argc, argv, "--cycles", 1000);
+    const long events = option(argc, argv, "--events", 1000000);
+    const auto seed = static_cast<unsigned>(option(argc, argv, "--seed", 1));
+    const long maxGrowthKb = option(argc, argv, "--max-growth-kb", 8192);
+
+    qInstallMessageHandler(quietMessages);
+    QApplication application(argc, argv);
+    qthost::setUpApplication();
+    qthost::QtHost host;
+    host.setQuitHandler([] {});  // closing the last window must not end the soak
+    app::Program program(host.runtime());
+    unsigned long reported = 0;
+    host.runtime().setErrorOutput([&reported](const std::string&) { ++reported; });
+    Soak soak(host, program, seed);
+
+    report("start");
+    soak.openAndCloseEverything();  // warm-up: first-use allocations (fonts, styles, icons)
+    const Memory afterWarmUp = report("after one open/close cycle");
+    for (long i = 1; i < cycles; ++i)
+        soak.openAndCloseEverything();
+    const Memory afterCycles = report("after open/close cycles");
+
+    // The session: a tenth of it warms up, the rest must not grow memory.
+    Memory afterSessionWarmUp{};
+    for (long i = 0; i < events; ++i) {
+        soak.randomEvent();
+        if (i % 64 == 63)
+            settle();
+        if (i == events / 10)
+            afterSessionWarmUp = report("after 10% of the session");
+    }
+    settle();
+    const Memory end = report("end");
+
+    std::printf("open/close cycles: %ld, session events: %ld, drags ended by a release: %lu, handler failures "
+                "reported: %lu\n",
+                cycles, events, soak.drags(), reported);
+    const long cycleGrowth = afterCycles.currentKb - afterWarmUp.currentKb;
+    const long sessionGrowth = end.currentKb - afterSessionWarmUp.currentKb;
+    std::printf("growth over the cycles: %ld kB, over the session after warm-up: %ld kB (bound %ld kB)\n",
+                cycleGrowth, sessionGrowth, maxGrowthKb);
+    return cycleGrowth > maxGrowthKb || (events > 10 && sessionGrowth > maxGrowthKb) ? 1 : 0;
+}
