@@ -69,7 +69,7 @@ bool MeasuringApplication::notify(QObject* receiver, QEvent* event)
         paintedInEvent_ = true;
         if (firstFramesDone_)
             paintedWindows_.insert(widget->window());
-        if (widget == target_)
+        if (target_ && (widget == target_ || target_->isAncestorOf(widget)))
             targetPainted_ = true;
         if (widget == regionWidget_)
             painted_ += static_cast<QPaintEvent*>(event)->region();

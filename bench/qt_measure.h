@@ -41,8 +41,8 @@ public:
     // top-level windows have been painted at least once (their frames are complete and flushed by then).
     void onFirstFrames(int windows, std::function<void()> done);
 
-    // Processes events until `widget` has received a paint event and the event that caused it has
-    // returned; false if none came within `rounds` passes of the event loop.
+    // Processes events until `widget` or one of its descendants has received a paint event and the event
+    // that caused it has returned; false if none came within `rounds` passes of the event loop.
     bool processUntilPainted(QWidget* widget, int rounds = 50);
 
     // The region (widget pixels) that `widget`'s paint events covered since the last call.
