@@ -88,6 +88,10 @@ void Surface::requestRepaint(const QRect& r)
 {
     if (r.isEmpty())
         return;
+    // Kept for inspection, but bounded: a window left open through a long session must not grow.
+    constexpr std::size_t kHeldRepaints = 4096;
+    if (repaintRequests_.size() >= kHeldRepaints)
+        repaintRequests_.erase(repaintRequests_.begin(), repaintRequests_.begin() + kHeldRepaints / 2);
     repaintRequests_.push_back(r);
     update(r);
 }

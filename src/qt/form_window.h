@@ -33,7 +33,8 @@ public:
     // The widget rectangle that covers a twips area, a pixel wider on each side for rounding.
     QRect widgetRect(const rt::Rect& area) const;
 
-    // Every rectangle this surface asked to repaint since the last call (for tests).
+    // The rectangles this surface asked to repaint since the last call (for tests); the latest few
+    // thousand at most.
     std::vector<QRect> takeRepaintRequests();
 
 protected:
