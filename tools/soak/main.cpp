@@ -301,5 +301,12 @@ int main(int argc, char* argv[])
     const bool repaintsBounded = heldRepaints <= 4 * 4096;
     if (!repaintsBounded)
         std::printf("the open windows hold more repaint areas than they may\n");
-    return cycleGrowth > maxGrowthKb || (events > 10 && sessionGrowth > maxGrowthKb) || !repaintsBounded ? 1 : 0;
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer holds freed memory in quarantine, so resident memory says nothing about leaks here;
+    // LeakSanitizer reports them at exit instead.
+    const bool memoryFlat = true;
+#else
+    const bool memoryFlat = cycleGrowth <= maxGrowthKb && (events <= 10 || sessionGrowth <= maxGrowthKb);
+#endif
+    return memoryFlat && repaintsBounded ? 0 : 1;
 }
