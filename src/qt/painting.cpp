@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "runtime/control.h"
@@ -47,6 +48,54 @@ void paintSunkenFrame(QPainter& painter, const DeviceScale& s, double left, doub
     fillSpan(painter, x3, y1, x4, y4, clip, c.innerBottomRight);
 }
 
+// Where the visible PictureBoxes among `siblings` will paint inside `clip`: areas a fill beneath them can
+// leave out, as they are painted over anyway. Up to 16; beyond that the rest is simply painted twice.
+struct Covered {
+    std::array<QRect, 16> rects;
+    std::size_t count = 0;
+};
+
+Covered coveredBy(const std::vector<rt::Control*>& siblings, double ox, double oy, const DeviceScale& s,
+                  const QRect& clip)
+{
+    Covered covered;
+    for (const rt::Control* c : siblings) {
+        if (covered.count == covered.rects.size())
+            break;
+        if (!c->isPictureBox() || !c->Visible())
+            continue;
+        const double left = ox + c->Left(), top = oy + c->Top();
+        const QRect r = s.rect({left, top, c->Width(), c->Height()}).intersected(clip);
+        if (!r.isEmpty())
+            covered.rects[covered.count++] = r;
+    }
+    return covered;
+}
+
+// Fills `area` except the parts under `holes`: each hole splits what is left into the bands above and
+// below it and the pieces left and right of it. A full-window repaint then fills each pixel about once
+// instead of once per nesting level.
+void fillExcept(QPainter& painter, const QRect& area, const QRect* holes, std::size_t count, const QColor& colour)
+{
+    if (area.isEmpty())
+        return;
+    for (; count > 0; ++holes, --count) {
+        const QRect h = holes->intersected(area);
+        if (h.isEmpty())
+            continue;
+        const QRect pieces[] = {
+            QRect(area.left(), area.top(), area.width(), h.top() - area.top()),
+            QRect(area.left(), h.bottom() + 1, area.width(), area.bottom() - h.bottom()),
+            QRect(area.left(), h.top(), h.left() - area.left(), h.height()),
+            QRect(h.right() + 1, h.top(), area.right() - h.right(), h.height()),
+        };
+        for (const QRect& piece : pieces)
+            fillExcept(painter, piece, holes + 1, count - 1, colour);
+        return;
+    }
+    painter.fillRect(area, colour);
+}
+
 // Paints the PictureBoxes among `siblings`, bottom first, each clipped to `clip`. `ox`, `oy`: where the
 // siblings' coordinate origin lies on the client area, in twips.
 void paintChildren(QPainter& painter, const std::vector<rt::Control*>& siblings, double ox, double oy,
@@ -62,12 +111,14 @@ void paintChildren(QPainter& painter, const std::vector<rt::Control*>& siblings,
             continue;
         const QColor colour = c.backColor() ? QColor(c.backColor()->red(), c.backColor()->green(), c.backColor()->blue())
                                             : background;
-        fill(painter, outer, outer, colour);
         const double b = c.borderThickness();
+        const QRect inner = s.rect({left + b, top + b, c.innerWidth(), c.innerHeight()}).intersected(outer);
+        const bool children = !inner.isEmpty() && !c.children().empty();
+        const Covered covered = children ? coveredBy(c.children(), left + b, top + b, s, inner) : Covered{};
+        fillExcept(painter, outer, covered.rects.data(), covered.count, colour);
         if (c.borderStyle() == rt::BorderStyle::Sunken)
             paintSunkenFrame(painter, s, left, top, c.Width(), c.Height(), b, outer);
-        const QRect inner = s.rect({left + b, top + b, c.innerWidth(), c.innerHeight()}).intersected(outer);
-        if (!inner.isEmpty() && !c.children().empty())
+        if (children)
             paintChildren(painter, c.children(), left + b, top + b, s, background, inner);
     }
 }
@@ -97,9 +148,11 @@ void paintForm(QPainter& painter, const rt::Form& form, const DeviceScale& scale
                const QRect& clip)
 {
     const QRect client = scale.rect({0, 0, form.ScaleWidth(), form.ScaleHeight()});
-    painter.fillRect(clip, background);
+    const QRect area = clip.intersected(client);
+    const Covered covered = form.loaded() ? coveredBy(form.children(), 0, 0, scale, area) : Covered{};
+    fillExcept(painter, clip, covered.rects.data(), covered.count, background);
     if (form.loaded())
-        paintChildren(painter, form.children(), 0, 0, scale, background, clip.intersected(client));
+        paintChildren(painter, form.children(), 0, 0, scale, background, area);
 }
 
 QImage renderForm(const rt::Form& form, double devicePixelRatio, double twipsPerPixel, const QPalette& palette)

@@ -1,0 +1,92 @@
+// Fills leave out what a child paints over, so every pixel must still get a colour at any size, scale and
+// drag state, and a window painted in small tiles must look the same as one painted whole.
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include "app/program.h"
+#include "qt/painting.h"
+#include "runtime/memory_host.h"
+
+namespace {
+
+// No control, frame or background has this colour.
+constexpr QRgb kUnpainted = 0xFF12345Au;
+
+QImage paint(const rt::Form& form, const qthost::DeviceScale& scale, const QSize& size, int tile)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(kUnpainted);
+    QPainter painter(&image);
+    const QColor background(212, 208, 200);
+    for (int y = 0; y < size.height(); y += tile)
+        for (int x = 0; x < size.width(); x += tile)
+            qthost::paintForm(painter, form, scale, background, QRect(x, y, tile, tile).intersected(image.rect()));
+    return image;
+}
+
+long unpaintedPixels(const QImage& image)
+{
+    long count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == kUnpainted;
+    return count;
+}
+
+class PaintCoverage : public ::testing::Test {
+protected:
+    PaintCoverage()
+    {
+        host.runtime().setErrorOutput([](const std::string&) {});
+        program.start();
+        program.SanbunMenu_Click();
+        program.YonbunMenu_Click();
+        program.RokuBunMenu_Click();
+    }
+
+    // Presses the window's first bar and moves the pointer `offset` twips along; released unless `hold`.
+    void drag(rt::Form& form, double offset, bool hold)
+    {
+        double x = 0, y = 0;
+        form.originOf(form.control("Image1"), x, y);
+        rt::Runtime& runtime = host.runtime();
+        runtime.mouse(form, rt::MouseEvent::Down, rt::kLeftButton, 0, x + 20, y + 200);
+        runtime.mouse(form, rt::MouseEvent::Move, rt::kLeftButton, 0, x + 20 + offset, y + 200);
+        if (!hold)
+            runtime.mouse(form, rt::MouseEvent::Up, rt::kLeftButton, 0, x + 20 + offset, y + 200);
+    }
+
+    rt::MemoryHost host;
+    app::Program program{host.runtime()};
+};
+
+TEST_F(PaintCoverage, EveryPixelIsPaintedAndTilesAgreeWithTheWholeWindow)
+{
+    rt::Form* forms[] = {&program.splitterForm(), program.splitter3(), program.splitter4(), program.splitter5()};
+    // Tiny windows whose panes collapse, the defined sizes, and large ones; a held drag shows an indicator.
+    const struct {
+        double width, height, offset;
+        bool hold;
+    } cases[] = {{60, 45, 0, true},        {400, 300, -200, false}, {2000, 90, 300, true},
+                 {5145, 4215, -900, true}, {8910, 8370, 700, false}, {12000, 9000, -3000, true}};
+    for (rt::Form* form : forms) {
+        for (const auto& c : cases) {
+            host.resizeClient(*form, c.width, c.height);
+            drag(*form, c.offset, c.hold);
+            for (const double ratio : {1.0, 1.25, 1.5, 2.0}) {
+                SCOPED_TRACE(std::string(form->name()) + " " + std::to_string(c.width) + " x " +
+                             std::to_string(c.height) + " at " + std::to_string(ratio));
+                const qthost::DeviceScale scale{15, ratio};
+                const QSize size(std::max(1, scale.edge(form->ScaleWidth())), std::max(1, scale.edge(form->ScaleHeight())));
+                const QImage whole = paint(*form, scale, size, std::max(size.width(), size.height()));
+                EXPECT_EQ(unpaintedPixels(whole), 0);
+                EXPECT_TRUE(paint(*form, scale, size, 37) == whole);
+            }
+            if (c.hold)
+                host.runtime().mouse(*form, rt::MouseEvent::Up, rt::kLeftButton, 0, 0, 0);
+        }
+    }
+}
+
+}  // namespace
