@@ -9,9 +9,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${SPLITTER_BENCH_BUILD:-$root/build-bench}
-starts=40 resizes=3000 rounds=3 drags=20 moves=300 cg_resizes=200
+starts=40 resizes=3000 rounds=3 drags=40 moves=300 cg_resizes=200
 if [[ ${1:-} == --quick ]]; then
-  starts=8 resizes=300 drags=4 moves=100 cg_resizes=50
+  starts=8 resizes=300 drags=4 moves=100 cg_resizes=50 rounds=1
 fi
 
 mkdir -p "$build"
@@ -29,7 +29,7 @@ trap 'rm -rf "$tmp"' EXIT
 main_size=343x281 s5_size=594x558
 
 echo "# $(date -u +%FT%TZ)  $(nproc) cores  $(lscpu | sed -n 's/^Model name: *//p')  Qt $(qtpaths6 --qt-version 2>/dev/null || echo '?')"
-echo "# start-ups: $starts each, interleaved; resizes: $rounds rounds of $resizes sizes; drag: $drags drags of $moves moves"
+echo "# start-ups: $starts each, interleaved; $rounds rounds of $resizes resizes and of $drags drags of $moves moves"
 
 # --- start-up and peak RSS: one process per run, stamped by the launcher ---
 "$b/launch" "$starts" bare -- "$b/bare_window" --startup --size $main_size \
@@ -46,10 +46,12 @@ for ((r = 0; r < rounds; ++r)); do
   "$b/qsplitter_window" --resize "$resizes" --no-menu 2>/dev/null | sed 's/^/qsplit /' >>"$tmp/resize"
 done
 
-# --- drag through Qt mouse events ---
-"$b/program_harness" --drag "$drags" "$moves" 2>/dev/null >"$tmp/drag"
-"$b/qsplitter_window" --drag "$drags" "$moves" 2>/dev/null >"$tmp/qdrag"
-"$b/qsplitter_window" --drag "$drags" "$moves" --opaque 2>/dev/null >"$tmp/qdrag_opaque"
+# --- drag through Qt mouse events, in rounds like the resizes ---
+for ((r = 0; r < rounds; ++r)); do
+  "$b/program_harness" --drag "$drags" "$moves" 2>/dev/null >>"$tmp/drag"
+  "$b/qsplitter_window" --drag "$drags" "$moves" 2>/dev/null >>"$tmp/qdrag"
+  "$b/qsplitter_window" --drag "$drags" "$moves" --opaque 2>/dev/null >>"$tmp/qdrag_opaque"
+done
 
 # --- layout alone: Splitter5's Form_Resize through the in-memory host ---
 "$b/core_bench" --benchmark_filter='BM_FormResize/panes:5/w:8910/h:8370$' --benchmark_repetitions=9 \
@@ -74,12 +76,13 @@ fi
 # --- the table ---
 # "SIDE KEY median p10 p90 n" lines (start-up, resize) and "KEY median p10 p90 n" lines (drag).
 get() { awk -v k="$1" -v f="$2" '$1 " " $2 == k { print $f; exit }' "$3"; }
-dget() { awk -v k="$1" -v f="$2" '$1 == k { print $f; exit }' "$3"; }
-# Median over the resize rounds of column f.
-rounds() { awk -v k="$1" -v f="$2" '$1 " " $2 == k { v[n++] = $f } END {
+# Median over the rounds of column f: of "KEY ..." lines in a drag file, of "SIDE KEY ..." in the resizes.
+median_of() { awk -v k="$1" -v f="$2" '(NF == 5 ? $1 : $1 " " $2) == k { v[n++] = $f } END {
   if (!n) { print "nan"; exit }
   for (i = 1; i < n; ++i) for (j = i; j > 0 && v[j - 1] > v[j]; --j) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
-  print v[int((n - 1) / 2)] }' "$tmp/resize"; }
+  print v[int((n - 1) / 2)] }' "$3"; }
+dget() { median_of "$1" "$2" "$3"; }
+rounds() { median_of "$1" "$2" "$tmp/resize"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b + 0 == 0) print "-"; else printf "%.2f", a / b }'; }
 spread() { awk -v m="$1" -v lo="$2" -v hi="$3" -v d="$4" -v s="$5" 'BEGIN { printf "%.*f [%.*f-%.*f]", s, m / d, s, lo / d, s, hi / d }'; }
 row() { printf '%-42s %19s %19s %9s %19s   %s\n' "$@"; }
@@ -92,7 +95,8 @@ rss_delta() { awk -v a="$(get "$1 peak_rss_kib" 3 "$tmp/start")" -v b="$(get "ba
   'BEGIN { printf "%+.2f", (a - b) / 1024 }'; }
 
 echo
-row "figure: median [p10-p90]" "ours" "bare" "ours/bare" "nested QSplitter" "target"
+echo "# figures: median [p10-p90]; for resizes and drags the median over the rounds of each round's figure"
+row "figure" "ours" "bare" "ours/bare" "nested QSplitter" "target"
 row "start-up to first frame, ms" "$(startup ours)" "$(startup bare)" \
   "$(ratio "$(get "ours first_paint_us" 3 "$tmp/start")" "$(get "bare first_paint_us" 3 "$tmp/start")")" \
   "$(startup qsplit)" "<= 1.05 x bare"
