@@ -14,6 +14,10 @@ if [[ ${1:-} == --quick ]]; then
   starts=8 resizes=300 drags=4 moves=100 cg_resizes=50 rounds=1
 fi
 
+# The project's packages (Qt, Google Benchmark, the Japanese font), and valgrind for the instruction counts.
+source "$root/scripts/setup.sh"
+[[ -n ${NO_CALLGRIND:-} ]] || splitter_install valgrind
+
 mkdir -p "$build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSPLITTER_BENCHMARKS=ON -DSPLITTER_TESTS=OFF \
   >"$build/configure.log" 2>&1 || { cat "$build/configure.log"; exit 1; }
