@@ -23,12 +23,12 @@ void PaneWindow::onLoad()
     for (auto& [pointer, controlName] : named_)
         *pointer = &control(controlName);
     bars_.clear();
-    for (const splitter::BarSpec& spec : splitter::kBars) {
-        if (spec.window != name())
+    for (const splitter::BarEntry& entry : splitter::kBars) {
+        if (entry.window != name())
             continue;
-        const BarHooks hooks = barHooks(spec.number);
-        bars_.push_back({spec, *this, control("Image" + std::to_string(spec.number)), control(spec.indicator),
-                         spec.limitControl.empty() ? nullptr : &control(spec.limitControl), hooks.dragging,
+        const BarHooks hooks = barHooks(entry.number);
+        bars_.push_back({entry, *this, control("Image" + std::to_string(entry.number)), control(entry.indicator),
+                         entry.limitControl.empty() ? nullptr : &control(entry.limitControl), hooks.dragging,
                          hooks.layout});
     }
 }

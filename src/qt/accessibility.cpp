@@ -18,7 +18,7 @@ QString qstr(std::string_view s) { return QString::fromUtf8(s.data(), static_cas
 
 bool isIndicator(const rt::Form& form, const rt::Control& control)
 {
-    for (const splitter::BarSpec& bar : splitter::kBars)
+    for (const splitter::BarEntry& bar : splitter::kBars)
         if (bar.window == form.name() && bar.indicator == control.name())
             return true;
     return false;

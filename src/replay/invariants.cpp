@@ -41,9 +41,9 @@ constexpr SplitSides kSplits[] = {
     {Window::Splitter5, 3, "Picture8", "Picture9"},    {Window::Splitter5, 4, "Picture11", "Picture12"},
 };
 
-const splitter::BarSpec& barSpec(Window window, int bar) { return *splitter::findBar(windowName(window), bar); }
+const splitter::BarEntry& barEntry(Window window, int bar) { return *splitter::findBar(windowName(window), bar); }
 
-bool isVertical(const splitter::BarSpec& spec) { return spec.direction == splitter::BarDirection::LeftRight; }
+bool isVertical(const splitter::BarEntry& entry) { return entry.direction == splitter::BarDirection::LeftRight; }
 
 std::string barName(int bar) { return "Image" + std::to_string(bar); }
 
@@ -266,11 +266,11 @@ std::vector<Failure> InvariantChecker::after(const Event& e)
         checkMouse(e, failures);
         if (e.kind == EventKind::Move && delivery_.handlerRuns) {
             // The candidate position itself may lie beyond the single range; the handler then fails.
-            const splitter::BarSpec& spec = barSpec(e.window, delivery_.bar);
+            const splitter::BarEntry& entry = barEntry(e.window, delivery_.bar);
             const ControlState* bar = b.find(barName(delivery_.bar));
-            const double position = isVertical(spec) ? bar->bounds.left : bar->bounds.top;
+            const double position = isVertical(entry) ? bar->bounds.left : bar->bounds.top;
             float candidate = 0;
-            if (rt::roundToSingle(rt::Number(position + (isVertical(spec) ? delivery_.argX : delivery_.argY)),
+            if (rt::roundToSingle(rt::Number(position + (isVertical(entry) ? delivery_.argX : delivery_.argY)),
                                   candidate) != rt::ErrorCode::None)
                 expectedErrors = 1;
         }
@@ -299,8 +299,8 @@ void InvariantChecker::checkMouse(const Event& e, std::vector<Failure>& failures
     }
     const int number = delivery_.bar;
     const std::size_t flag = static_cast<std::size_t>(number - 1);
-    const splitter::BarSpec& spec = barSpec(e.window, number);
-    const std::string indicatorName(spec.indicator);
+    const splitter::BarEntry& entry = barEntry(e.window, number);
+    const std::string indicatorName(entry.indicator);
     const ControlState& barWas = *b.find(barName(number));
     const ControlState& indicatorWas = *b.find(indicatorName);
     const ControlState& indicatorIs = *a.find(indicatorName);
@@ -310,7 +310,7 @@ void InvariantChecker::checkMouse(const Event& e, std::vector<Failure>& failures
     for (int other = 1; other <= Session::barCount(e.window); ++other) {
         if (other == number)
             continue;
-        const splitter::BarSpec& otherSpec = barSpec(e.window, other);
+        const splitter::BarEntry& otherSpec = barEntry(e.window, other);
         const std::string name(otherSpec.indicator);
         const ControlState& was = *b.find(name);
         const ControlState& is = *a.find(name);
@@ -338,7 +338,7 @@ void InvariantChecker::checkMouse(const Event& e, std::vector<Failure>& failures
         if (!a.flags[flag])
             fail(kFlag, where + ": DraggingImage" + std::to_string(number) + " clear after a press");
         const rt::Rect& bar = barWas.bounds;
-        const double width = spec.halveIndicatorWidth ? double(float(bar.width / 2)) : bar.width;
+        const double width = entry.halveIndicatorWidth ? double(float(bar.width / 2)) : bar.width;
         const rt::Rect expected{bar.left, bar.top, width, bar.height};
         if (!indicatorIs.visible || indicatorIs.bounds != expected)
             fail(kPress, where + ": " + indicatorName + " at " + str(indicatorIs.bounds) +
@@ -349,7 +349,7 @@ void InvariantChecker::checkMouse(const Event& e, std::vector<Failure>& failures
     case EventKind::Move: {
         if (a.flags[flag] != b.flags[flag])
             fail(kFlag, where + ": a move changed DraggingImage" + std::to_string(number));
-        const bool vertical = isVertical(spec);
+        const bool vertical = isVertical(entry);
         float candidate = 0;
         const double barPosition = vertical ? barWas.bounds.left : barWas.bounds.top;
         const bool candidateOk = rt::roundToSingle(rt::Number(barPosition + (vertical ? delivery_.argX : delivery_.argY)),
@@ -362,8 +362,8 @@ void InvariantChecker::checkMouse(const Event& e, std::vector<Failure>& failures
         }
         // Kept 100 twips from either end of the limiting size; never negative.
         float limitSize = vertical ? a.scaleWidth : a.scaleHeight;
-        if (!spec.limitControl.empty()) {
-            const rt::Rect& limit = b.find(std::string(spec.limitControl))->bounds;
+        if (!entry.limitControl.empty()) {
+            const rt::Rect& limit = b.find(std::string(entry.limitControl))->bounds;
             limitSize = static_cast<float>(vertical ? limit.width : limit.height);
         }
         float expected = candidate;
@@ -403,17 +403,17 @@ void InvariantChecker::checkSplits(Window w, const Event& e, std::vector<Failure
     for (const SplitSides& split : kSplits) {
         if (split.window != w)
             continue;
-        const splitter::BarSpec& spec = barSpec(w, split.bar);
-        const bool vertical = isVertical(spec);
+        const splitter::BarEntry& entry = barEntry(w, split.bar);
+        const bool vertical = isVertical(entry);
         const rt::Control& first = form.control(split.first);
         const rt::Control& second = form.control(split.second);
         const rt::Control& bar = form.control(barName(split.bar));
         float refAlong = 0, refAcross = 0;  // along the split's direction, and across it
-        if (spec.container.empty()) {
+        if (entry.container.empty()) {
             refAlong = vertical ? form.ScaleWidth() : form.ScaleHeight();
             refAcross = vertical ? form.ScaleHeight() : form.ScaleWidth();
         } else {
-            const rt::Control& container = form.control(spec.container);
+            const rt::Control& container = form.control(entry.container);
             refAlong = vertical ? container.Width() : container.Height();
             refAcross = vertical ? container.Height() : container.Width();
         }

@@ -3,7 +3,7 @@
 namespace splitter {
 namespace {
 
-bool leftRight(const BarWiring& w) { return w.spec.direction == BarDirection::LeftRight; }
+bool leftRight(const BarWiring& w) { return w.entry.direction == BarDirection::LeftRight; }
 
 rt::Single barPosition(const BarWiring& w) { return leftRight(w) ? w.bar.Left() : w.bar.Top(); }
 
@@ -33,7 +33,7 @@ rt::Single limitDragPosition(rt::Single candidate, rt::Single limitSize)
 
 void barMouseDown(const BarWiring& w)
 {
-    const rt::Number width = w.spec.halveIndicatorWidth ? rt::Number(w.bar.Width()) / 2 : rt::Number(w.bar.Width());
+    const rt::Number width = w.entry.halveIndicatorWidth ? rt::Number(w.bar.Width()) / 2 : rt::Number(w.bar.Width());
     w.indicator.Move(w.bar.Left(), w.bar.Top(), rt::toSingle(width), w.bar.Height());
     w.indicator.setVisible(true);
     w.dragging = true;

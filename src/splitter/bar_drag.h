@@ -23,7 +23,7 @@ rt::Single limitDragPosition(rt::Single candidate, rt::Single limitSize);
 
 // One bar of one window instance, resolved to its live controls.
 struct BarWiring {
-    const BarSpec& spec;
+    const BarEntry& entry;
     rt::Form& form;
     rt::Control& bar;
     rt::Control& indicator;

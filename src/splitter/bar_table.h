@@ -13,7 +13,7 @@ enum class BarDirection {
     UpDown,     // a horizontal bar: its position is its Top, the pointer's Y moves it
 };
 
-struct BarSpec {
+struct BarEntry {
     std::string_view window;
     int number;                  // Image<number>, DraggingImage<number>, LayoutForImage<number>
     std::string_view container;  // where the bar and its indicator lie; empty: the window
@@ -25,7 +25,7 @@ struct BarSpec {
     bool halveIndicatorWidth;  // a vertical bar's indicator covers the left half of the bar
 };
 
-inline constexpr std::array<BarSpec, 10> kBars = {{
+inline constexpr std::array<BarEntry, 10> kBars = {{
     {"SplitterForm", 1, "", "Picture1", BarDirection::LeftRight, "", true},
     {"Splitter3", 1, "", "Picture1", BarDirection::LeftRight, "", true},
     {"Splitter3", 2, "Picture2", "Picture4", BarDirection::UpDown, "", false},
@@ -38,11 +38,11 @@ inline constexpr std::array<BarSpec, 10> kBars = {{
     {"Splitter5", 4, "Picture5", "Picture10", BarDirection::LeftRight, "Picture5", true},
 }};
 
-constexpr const BarSpec* findBar(std::string_view window, int number)
+constexpr const BarEntry* findBar(std::string_view window, int number)
 {
-    for (const BarSpec& spec : kBars)
-        if (spec.window == window && spec.number == number)
-            return &spec;
+    for (const BarEntry& entry : kBars)
+        if (entry.window == window && entry.number == number)
+            return &entry;
     return nullptr;
 }
 

@@ -204,7 +204,7 @@ TEST_F(PixelTest, EveryWindowAtFirstShowsItsPanesWhereTheirBoundsSay)
 // the indicator is out and after the release.
 TEST_F(PixelTest, DraggingEachBarShowsTheIndicatorAtThePointerAndLeavesNothingBehind)
 {
-    for (const splitter::BarSpec& bar : splitter::kBars) {
+    for (const splitter::BarEntry& bar : splitter::kBars) {
         rt::Form& form = *forms_[bar.window == "SplitterForm" ? 0 : bar.window == "Splitter3" ? 1
                                  : bar.window == "Splitter4"  ? 2 : 3];
         const std::string what = std::string(bar.window) + " Image" + std::to_string(bar.number);

@@ -35,31 +35,31 @@ TEST_F(TenBars, TableMatchesTheWindows)
 {
     ASSERT_EQ(splitter::kBars.size(), 10u);
     std::set<std::pair<std::string_view, int>> seen;
-    for (const splitter::BarSpec& spec : splitter::kBars) {
-        SCOPED_TRACE(std::string(spec.window) + " Image" + std::to_string(spec.number));
-        EXPECT_TRUE(seen.insert({spec.window, spec.number}).second);
-        rt::Form& form = window(spec.window);
-        const rt::Control& bar = form.control("Image" + std::to_string(spec.number));
-        const rt::Control& indicator = form.control(spec.indicator);
+    for (const splitter::BarEntry& entry : splitter::kBars) {
+        SCOPED_TRACE(std::string(entry.window) + " Image" + std::to_string(entry.number));
+        EXPECT_TRUE(seen.insert({entry.window, entry.number}).second);
+        rt::Form& form = window(entry.window);
+        const rt::Control& bar = form.control("Image" + std::to_string(entry.number));
+        const rt::Control& indicator = form.control(entry.indicator);
         const std::string_view container = bar.parent() ? std::string_view(bar.parent()->name()) : "";
-        EXPECT_EQ(container, spec.container);
+        EXPECT_EQ(container, entry.container);
         EXPECT_EQ(indicator.parent(), bar.parent());
-        EXPECT_EQ(bar.pointer(), spec.direction == BarDirection::LeftRight ? rt::MousePointer::SizeWestEast
+        EXPECT_EQ(bar.pointer(), entry.direction == BarDirection::LeftRight ? rt::MousePointer::SizeWestEast
                                                                             : rt::MousePointer::SizeNorthSouth);
     }
 }
 
 TEST_F(TenBars, PressLaysTheIndicatorOverTheBarHalvedForVerticalBars)
 {
-    for (const splitter::BarSpec& spec : splitter::kBars) {
-        SCOPED_TRACE(std::string(spec.window) + " Image" + std::to_string(spec.number));
-        rt::Form& form = window(spec.window);
-        const std::string barName = "Image" + std::to_string(spec.number);
+    for (const splitter::BarEntry& entry : splitter::kBars) {
+        SCOPED_TRACE(std::string(entry.window) + " Image" + std::to_string(entry.number));
+        rt::Form& form = window(entry.window);
+        const std::string barName = "Image" + std::to_string(entry.number);
         const rt::Control& bar = form.control(barName);
         press(form, barName.c_str());
-        const rt::Control& indicator = form.control(spec.indicator);
+        const rt::Control& indicator = form.control(entry.indicator);
         EXPECT_TRUE(indicator.Visible());
-        const float width = spec.direction == BarDirection::LeftRight ? bar.Width() / 2 : bar.Width();
+        const float width = entry.direction == BarDirection::LeftRight ? bar.Width() / 2 : bar.Width();
         EXPECT_EQ(indicator.bounds(), (rt::Rect{bar.Left(), bar.Top(), width, bar.Height()}));
         release(form);
         EXPECT_FALSE(indicator.Visible());
@@ -70,18 +70,18 @@ TEST_F(TenBars, PressLaysTheIndicatorOverTheBarHalvedForVerticalBars)
 
 TEST_F(TenBars, UpperLimitIsMeasuredAgainstTheWindowOrPicture5)
 {
-    for (const splitter::BarSpec& spec : splitter::kBars) {
-        SCOPED_TRACE(std::string(spec.window) + " Image" + std::to_string(spec.number));
-        rt::Form& form = window(spec.window);
-        const std::string barName = "Image" + std::to_string(spec.number);
-        const bool vertical = spec.direction == BarDirection::LeftRight;
+    for (const splitter::BarEntry& entry : splitter::kBars) {
+        SCOPED_TRACE(std::string(entry.window) + " Image" + std::to_string(entry.number));
+        rt::Form& form = window(entry.window);
+        const std::string barName = "Image" + std::to_string(entry.number);
+        const bool vertical = entry.direction == BarDirection::LeftRight;
         float size = vertical ? form.ScaleWidth() : form.ScaleHeight();
-        if (!spec.limitControl.empty())
-            size = form.control(spec.limitControl).Width();  // outer width, border included
+        if (!entry.limitControl.empty())
+            size = form.control(entry.limitControl).Width();  // outer width, border included
         const float original = vertical ? form.control(barName).Left() : form.control(barName).Top();
         press(form, barName.c_str());
         moveTo(form, barName.c_str(), 1e6);
-        const rt::Control& indicator = form.control(spec.indicator);
+        const rt::Control& indicator = form.control(entry.indicator);
         EXPECT_EQ(vertical ? indicator.Left() : indicator.Top(), size - 100);
         moveTo(form, barName.c_str(), -1e6);
         EXPECT_EQ(vertical ? indicator.Left() : indicator.Top(), 100);

@@ -24,7 +24,7 @@ public:
     std::size_t count = 0;
 };
 
-class DragMoveCost : public ::testing::TestWithParam<splitter::BarSpec> {
+class DragMoveCost : public ::testing::TestWithParam<splitter::BarEntry> {
 protected:
     DragMoveCost() { host.runtime().setErrorOutput([this](const std::string&) { ++errors; }); }
 
@@ -53,11 +53,11 @@ protected:
 
 TEST_P(DragMoveCost, AMoveRepaintsOnlyTheIndicatorsOldAndNewAreasAndAllocatesNothing)
 {
-    const splitter::BarSpec& spec = GetParam();
-    rt::Form& form = open(spec.window);
-    const rt::Control& bar = form.control("Image" + std::to_string(spec.number));
-    const rt::Control& indicator = form.control(spec.indicator);
-    const bool vertical = spec.direction == splitter::BarDirection::LeftRight;
+    const splitter::BarEntry& entry = GetParam();
+    rt::Form& form = open(entry.window);
+    const rt::Control& bar = form.control("Image" + std::to_string(entry.number));
+    const rt::Control& indicator = form.control(entry.indicator);
+    const bool vertical = entry.direction == splitter::BarDirection::LeftRight;
     double x = 0, y = 0;
     form.originOf(bar, x, y);
     x += vertical ? 20 : 200;
@@ -101,7 +101,7 @@ TEST_P(DragMoveCost, AMoveRepaintsOnlyTheIndicatorsOldAndNewAreasAndAllocatesNot
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryBar, DragMoveCost, ::testing::ValuesIn(splitter::kBars),
-                         [](const ::testing::TestParamInfo<splitter::BarSpec>& bar) {
+                         [](const ::testing::TestParamInfo<splitter::BarEntry>& bar) {
                              return std::string(bar.param.window) + "_Image" + std::to_string(bar.param.number);
                          });
 
