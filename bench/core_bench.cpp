@@ -5,7 +5,7 @@
 
 #include <chrono>
 
-#include "alloc_counter.h"
+#include "support/allocation_counter.h"
 #include "app/program.h"
 #include "runtime/memory_host.h"
 
@@ -37,7 +37,7 @@ struct Session {
 void reportAllocations(benchmark::State& state, unsigned long before)
 {
     state.counters["allocs/iter"] =
-        benchmark::Counter(double(bench::allocationCount() - before), benchmark::Counter::kAvgIterations);
+        benchmark::Counter(double(testing_support::allocationCount() - before), benchmark::Counter::kAvgIterations);
 }
 
 // Args: panes (2..5), client width, client height (twips). Two sizes 15 twips apart alternate, so that
@@ -48,7 +48,7 @@ void BM_FormResize(benchmark::State& state)
     rt::Form& form = s.open(int(state.range(0)));
     const double w = double(state.range(1)), h = double(state.range(2));
     s.host.resizeClient(form, w, h);
-    const unsigned long before = bench::allocationCount();
+    const unsigned long before = testing_support::allocationCount();
     bool flip = false;
     for (auto _ : state) {
         s.host.resizeClient(form, flip ? w + 15 : w, flip ? h + 15 : h);
@@ -64,7 +64,7 @@ void BM_FormResizeRefusedWidth(benchmark::State& state)
     Session s;
     rt::Form& form = s.open(int(state.range(0)));
     s.host.setRefuseResize(true);
-    const unsigned long before = bench::allocationCount();
+    const unsigned long before = testing_support::allocationCount();
     bool flip = false;
     for (auto _ : state) {
         s.host.resizeClient(form, flip ? 615 : 600, flip ? 3015 : 3000);
@@ -98,7 +98,7 @@ void BM_DragMove(benchmark::State& state)
     y += 2000;
     rt::Runtime& rt = s.host.runtime();
     rt.mouse(form, rt::MouseEvent::Down, rt::kLeftButton, 0, x, y);
-    const unsigned long before = bench::allocationCount();
+    const unsigned long before = testing_support::allocationCount();
     const unsigned long repaintsBefore = s.host.repaints;
     int step = 0;
     for (auto _ : state) {
@@ -121,18 +121,18 @@ void BM_DragRelease(benchmark::State& state)
     form.originOf(form.control("Image1"), x, y);
     x += 20;
     y += 2000;
-    const unsigned long before = bench::allocationCount();
+    const unsigned long before = testing_support::allocationCount();
     unsigned long timedAllocations = 0;
     int step = 0;
     for (auto _ : state) {
         rt.mouse(form, rt::MouseEvent::Down, rt::kLeftButton, 0, x, y);
         const double dx = step++ % 2 ? 600 : -600;
         rt.mouse(form, rt::MouseEvent::Move, rt::kLeftButton, 0, x + dx, y);
-        const unsigned long a = bench::allocationCount();
+        const unsigned long a = testing_support::allocationCount();
         const auto t0 = std::chrono::steady_clock::now();
         rt.mouse(form, rt::MouseEvent::Up, rt::kLeftButton, 0, x + dx, y);
         const auto t1 = std::chrono::steady_clock::now();
-        timedAllocations += bench::allocationCount() - a;
+        timedAllocations += testing_support::allocationCount() - a;
         state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
         x += dx;
     }
@@ -147,7 +147,7 @@ void BM_LoadWindow(benchmark::State& state)
     s.open(2);  // the main window stays open, so closing the other does not end the program
     rt::Form& form = s.open(int(state.range(0)));
     rt::Runtime& rt = s.host.runtime();
-    const unsigned long before = bench::allocationCount();
+    const unsigned long before = testing_support::allocationCount();
     for (auto _ : state) {
         rt.close(form);
         form.Show();

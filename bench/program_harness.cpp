@@ -18,7 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "alloc_counter.h"
+#include "support/allocation_counter.h"
 #include "app/program.h"
 #include "qt/form_window.h"
 #include "qt/qt_host.h"
@@ -142,19 +142,19 @@ int measureDrag(bench::MeasuringApplication& application, qthost::QtHost& host, 
             const rt::Rect before = indicator.bounds();
             // The event is made before the clock starts, as the window system would have made it.
             QMouseEvent move = mouseEvent(surface, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
-            const unsigned long a0 = bench::allocationCount();
+            const unsigned long a0 = testing_support::allocationCount();
             if (o.callgrind)
                 bench::startInstrumentation();
             const std::int64_t t0 = bench::monotonicNs();
             QApplication::sendEvent(surface, &move);
-            const unsigned long a1 = bench::allocationCount();
+            const unsigned long a1 = testing_support::allocationCount();
             unpainted += !application.processUntilPainted(surface);
             const std::int64_t t1 = bench::monotonicNs();
             if (o.callgrind)
                 bench::stopInstrumentation();
             moveUs.push_back(double(t1 - t0) / 1000.0);
             handlerAllocs.push_back(double(a1 - a0));
-            moveAllocs.push_back(double(bench::allocationCount() - a0));
+            moveAllocs.push_back(double(testing_support::allocationCount() - a0));
             // What was painted, and how much of it lay outside the indicator's old and new areas (with the
             // pixel of rounding margin the host adds on each side).
             const QRegion painted = application.takePaintedRegion();

@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "alloc_counter.h"
+#include "support/allocation_counter.h"
 #include "qt_measure.h"
 
 namespace {
@@ -133,7 +133,7 @@ int main(int argc, char* argv[])
             at = handle->mapFromGlobal(root->mapToGlobal(QPointF(home.x() + (d % 2 ? -offset : offset), home.y())));
             QMouseEvent move(QEvent::MouseMove, at, handle->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
                              Qt::NoModifier);
-            const unsigned long a0 = bench::allocationCount();
+            const unsigned long a0 = testing_support::allocationCount();
             if (callgrind)
                 bench::startInstrumentation();
             const std::int64_t t0 = bench::monotonicNs();
@@ -143,7 +143,7 @@ int main(int argc, char* argv[])
             if (callgrind)
                 bench::stopInstrumentation();
             moveUs.push_back(double(t1 - t0) / 1000.0);
-            moveAllocs.push_back(double(bench::allocationCount() - a0));
+            moveAllocs.push_back(double(testing_support::allocationCount() - a0));
         }
         const std::int64_t t0 = bench::monotonicNs();
         send(handle, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
