@@ -4,7 +4,6 @@
 //   bare_window --resize N [--size WxH] [--no-menu] [--callgrind]
 //                                                     prints "resize_us <median> <p10> <p90> <n>"
 #include <QMainWindow>
-#include <QMenuBar>
 #include <QLayout>
 #include <QPainter>
 #include <QPaintEvent>
@@ -67,20 +66,12 @@ int main(int argc, char* argv[])
 
     bench::MeasuringApplication application(argc, argv);
     if (startup)
-        application.onFirstFrames(1, [] {
-            std::printf("first_paint_us %.1f\n", double(bench::sinceProcessStartNs()) / 1000.0);
-            std::fflush(stdout);
-            std::_Exit(0);
-        });
+        application.onFirstFrames(1, bench::reportFirstPaintAndExit);
 
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("bare"));
-    if (menu) {
-        QMenuBar* bar = window.menuBar();
-        bar->addAction(QStringLiteral("３分割"));
-        bar->addAction(QStringLiteral("４分割"));
-        bar->addAction(QStringLiteral("５分割"));
-    }
+    if (menu)
+        bench::addMainWindowMenu(window);
     auto* client = new Client;
     window.setCentralWidget(client);
     setClientSize(window, *client, width, height);

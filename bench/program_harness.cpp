@@ -191,11 +191,7 @@ int main(int argc, char* argv[])
     const Options o = parse(argc, argv);
     bench::MeasuringApplication application(argc, argv);
     if (o.startup)
-        application.onFirstFrames(o.all ? 4 : 1, [] {
-            std::printf("first_paint_us %.1f\n", double(bench::sinceProcessStartNs()) / 1000.0);
-            std::fflush(stdout);
-            std::_Exit(0);
-        });
+        application.onFirstFrames(o.all ? 4 : 1, bench::reportFirstPaintAndExit);
     qthost::setUpApplication();
     qthost::QtHost host;
     app::Program program(host.runtime());

@@ -60,19 +60,11 @@ int main(int argc, char* argv[])
 
     bench::MeasuringApplication application(argc, argv);
     if (startup)
-        application.onFirstFrames(1, [] {
-            std::printf("first_paint_us %.1f\n", double(bench::sinceProcessStartNs()) / 1000.0);
-            std::fflush(stdout);
-            std::_Exit(0);
-        });
+        application.onFirstFrames(1, bench::reportFirstPaintAndExit);
 
     QMainWindow window;
-    if (menu) {
-        QMenuBar* bar = window.menuBar();
-        bar->addAction(QStringLiteral("３分割"));
-        bar->addAction(QStringLiteral("４分割"));
-        bar->addAction(QStringLiteral("５分割"));
-    }
+    if (menu)
+        bench::addMainWindowMenu(window);
     auto* root = new QSplitter(Qt::Horizontal);
     auto* left = new QSplitter(Qt::Vertical);
     auto* upper = new QSplitter(Qt::Horizontal);

@@ -2,6 +2,8 @@
 
 #include <valgrind/callgrind.h>
 
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPaintEvent>
 #include <QWidget>
 #include <algorithm>
@@ -125,6 +127,21 @@ std::vector<std::pair<int, int>> resizeSizes(int width, int height, int count)
         sizes.emplace_back(width + dw, height + dh);
     }
     return sizes;
+}
+
+void reportFirstPaintAndExit()
+{
+    std::printf("first_paint_us %.1f\n", double(sinceProcessStartNs()) / 1000.0);
+    std::fflush(stdout);
+    std::_Exit(0);
+}
+
+void addMainWindowMenu(QMainWindow& window)
+{
+    QMenuBar* bar = window.menuBar();
+    bar->addAction(QStringLiteral("３分割"));
+    bar->addAction(QStringLiteral("４分割"));
+    bar->addAction(QStringLiteral("５分割"));
 }
 
 }  // namespace bench

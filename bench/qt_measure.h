@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class QMainWindow;
 class QWidget;
 
 namespace bench {
@@ -68,5 +69,11 @@ void stopInstrumentation();
 // Window client sizes in pixels for a resize run: `count` distinct sizes, each differing from the one
 // before in both dimensions, spread around `width` x `height`.
 std::vector<std::pair<int, int>> resizeSizes(int width, int height, int count);
+
+// For a start-up run: prints "first_paint_us <us>" since the launcher's stamp and ends the process.
+void reportFirstPaintAndExit();
+
+// The three entries of the main window's menu bar, so that a reference window loads the same font.
+void addMainWindowMenu(QMainWindow& window);
 
 }  // namespace bench

@@ -16,14 +16,6 @@ using qttest::sendMouse;
 
 class AccessibilityTest : public HostTest {
 protected:
-    std::vector<rt::Form*> allForms()
-    {
-        program.SanbunMenu_Click();
-        program.YonbunMenu_Click();
-        program.RokuBunMenu_Click();
-        QCoreApplication::processEvents();
-        return {&main(), program.splitter3(), program.splitter4(), program.splitter5()};
-    }
 
     QAccessibleInterface* surfaceInterface(const rt::Form& form)
     {

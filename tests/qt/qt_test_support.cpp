@@ -16,6 +16,15 @@ HostTest::HostTest()
 
 HostTest::~HostTest() = default;
 
+std::vector<rt::Form*> HostTest::allForms()
+{
+    program.SanbunMenu_Click();
+    program.YonbunMenu_Click();
+    program.RokuBunMenu_Click();
+    QCoreApplication::processEvents();
+    return {&main(), program.splitter3(), program.splitter4(), program.splitter5()};
+}
+
 qthost::FormWindow& HostTest::windowOf(const rt::Form& form)
 {
     qthost::FormWindow* w = host.window(form);

@@ -25,6 +25,8 @@ protected:
     std::vector<std::string> errors;  // lines the runtime reported
 
     rt::Form& main() { return program.splitterForm(); }
+    // Opens the three other windows; all four, the main window first.
+    std::vector<rt::Form*> allForms();
     qthost::FormWindow& windowOf(const rt::Form& form);
     qthost::Surface& surfaceOf(const rt::Form& form) { return *windowOf(form).surface(); }
     // The surface drawn as the screen would show it (device pixels).

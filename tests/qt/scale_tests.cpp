@@ -22,14 +22,6 @@ QRgb rgb(const QColor& c) { return c.rgb() & 0xFFFFFFu; }
 
 class ScaledHostTest : public HostTest {
 protected:
-    std::vector<rt::Form*> allForms()
-    {
-        program.SanbunMenu_Click();
-        program.YonbunMenu_Click();
-        program.RokuBunMenu_Click();
-        QCoreApplication::processEvents();
-        return {&main(), program.splitter3(), program.splitter4(), program.splitter5()};
-    }
 };
 
 TEST_F(ScaledHostTest, TheSurfaceRunsAtTheProcessScaleFactor)
