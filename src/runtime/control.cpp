@@ -22,7 +22,7 @@ bool accept(Number value, bool isSize, Single& out)
 }  // namespace
 
 Control::Control(Form& form, Control* parent, const ControlDefinition& d)
-    : form_(form), parent_(parent), name_(d.name), kind_(d.kind), left_(d.left), top_(d.top),
+    : form_(form), parent_(parent), name_(d.name), kind_(d.kind), role_(d.role), left_(d.left), top_(d.top),
       width_(d.width), height_(d.height), visible_(d.visible), backColor_(d.backColor),
       tabIndex_(d.kind == ControlKind::PictureBox ? d.tabIndex : -1), pointer_(d.pointer),
       border_(d.kind == ControlKind::PictureBox ? d.border : BorderStyle::None)

@@ -26,6 +26,7 @@ public:
     const std::string& name() const { return name_; }
     ControlKind kind() const { return kind_; }
     bool isPictureBox() const { return kind_ == ControlKind::PictureBox; }
+    ControlRole role() const { return role_; }
     Form& form() const { return form_; }
     Control* parent() const { return parent_; }
     const std::vector<Control*>& children() const { return children_; }  // stored order, first topmost
@@ -68,6 +69,7 @@ private:
     std::vector<Control*> children_;
     std::string name_;
     ControlKind kind_;
+    ControlRole role_;
     Single left_, top_, width_, height_;
     bool visible_;
     std::optional<StoredColor> backColor_;

@@ -15,6 +15,10 @@ enum class MousePointer : int { Default = 0, SizeNorthSouth = 7, SizeWestEast = 
 
 enum class BorderStyle { None, Sunken };
 
+// What a control is in its window: a plain coloured area, a PictureBox holding a split of its own, a bar
+// the user drags, or the strip that shows where a dragged bar will go.
+enum class ControlRole { Pane, Container, Bar, Indicator };
+
 // A colour as stored: &H00BBGGRR&, red in the lowest byte.
 struct StoredColor {
     std::uint32_t value;
@@ -33,6 +37,7 @@ struct ControlDefinition {
     MousePointer pointer = MousePointer::Default;
     BorderStyle border = BorderStyle::Sunken;  // PictureBoxes only
     bool visible = true;
+    ControlRole role = ControlRole::Pane;
 };
 
 // Menu captions are kept as the stored Japanese code-page (932) bytes and decoded for display.

@@ -34,8 +34,6 @@ OnErrorResumeNext::~OnErrorResumeNext() { resumeNext = previous_; }
 UntrappedScope::UntrappedScope() : previous_(resumeNext) { resumeNext = false; }
 UntrappedScope::~UntrappedScope() { resumeNext = previous_; }
 
-bool resumingNext() { return resumeNext; }
-
 bool raise(ErrorCode code)
 {
     if (!resumeNext)

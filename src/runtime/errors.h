@@ -56,8 +56,6 @@ private:
     bool previous_;
 };
 
-bool resumingNext();
-
 // Reports a failed statement. Untrapped: throws RuntimeError, ending the handler. Resume-next: counts the
 // skipped statement and returns false, so the caller leaves its target unchanged.
 bool raise(ErrorCode code);

@@ -71,6 +71,8 @@ void Form::load()
             runtime_.reportProblem(*this, std::string(m.name) + " caption: " + problem);
         menu_.push_back({std::string(m.name), std::move(caption)});
     }
+    for (ControlRef* ref : refs_)
+        ref->control_ = &control(ref->name_);
     scaleWidth_ = definition_.clientWidth;
     scaleHeight_ = definition_.clientHeight;
     mouse_ = {};
@@ -83,12 +85,21 @@ void Form::unload()
     if (!loaded_)
         return;
     onUnload();
+    for (ControlRef* ref : refs_)
+        ref->control_ = nullptr;
     loaded_ = false;
     shown_ = false;
     mouse_ = {};
     children_.clear();
     controls_.clear();
     menu_.clear();
+}
+
+ControlRef::ControlRef(Form& form, std::string_view name) : name_(name) { form.refs_.push_back(this); }
+
+Control& ControlRef::unbound() const
+{
+    throw std::logic_error("control " + std::string(name_) + " used while its window is not loaded");
 }
 
 void Form::setClientSize(Single width, Single height)

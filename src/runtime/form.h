@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/control.h"
+#include "runtime/control_ref.h"
 #include "runtime/definition.h"
 #include "runtime/geometry.h"
 #include "runtime/mouse.h"
@@ -61,10 +62,6 @@ public:
     // order above later ones, children only inside their container's inner area. Null: the window itself.
     Control* hitTest(double x, double y) const;
 
-    // For hosts: the window system changed the client size. The Resize handler runs only through
-    // Runtime::resized, which calls this too.
-    void setClientSize(Single width, Single height);
-
     // Event handlers, run by the runtime. Resize is handled in resume-next mode by the derived class.
     virtual void Form_Resize() {}
     virtual void dispatchMouse(const Control& control, MouseEvent event, const MouseArgs& args);
@@ -78,7 +75,10 @@ protected:
 private:
     friend class Runtime;
     friend class Control;
+    friend class ControlRef;
     void load();
+    // The client size changes only through Runtime::resized, which runs the Resize handler after it.
+    void setClientSize(Single width, Single height);
     void unload();
     void controlChanged(const Control& control, const Rect& oldBounds, bool oldVisible);
 
@@ -91,6 +91,7 @@ private:
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<Control*> children_;
     std::vector<MenuEntry> menu_;
+    std::vector<ControlRef*> refs_;  // the window class's handles, bound on load
     MouseState mouse_;
 };
 

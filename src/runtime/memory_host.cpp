@@ -1,6 +1,7 @@
 #include "runtime/memory_host.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace rt {
 
@@ -14,7 +15,7 @@ void MemoryHost::showForm(Form& form)
 void MemoryHost::unloadForm(Form& form)
 {
     shown_.erase(&form);
-    pendingResizes_.erase(std::remove(pendingResizes_.begin(), pendingResizes_.end(), &form), pendingResizes_.end());
+    std::erase_if(pendingResizes_, [&](const PendingResize& r) { return r.form == &form; });
 }
 
 bool MemoryHost::resizeOuterWidth(Form& form, Single outerWidth)
@@ -23,8 +24,7 @@ bool MemoryHost::resizeOuterWidth(Form& form, Single outerWidth)
         return false;
     const Single client = std::max<Single>(0, outerWidth - kFrameWidth);
     if (deferResize_) {
-        form.setClientSize(client, form.ScaleHeight());
-        pendingResizes_.push_back(&form);
+        pendingResizes_.push_back({&form, client});
     } else {
         runtime_.resized(form, client, form.ScaleHeight());
     }
@@ -33,10 +33,10 @@ bool MemoryHost::resizeOuterWidth(Form& form, Single outerWidth)
 
 void MemoryHost::deliverPendingResizes()
 {
-    std::vector<Form*> pending;
+    std::vector<PendingResize> pending;
     pending.swap(pendingResizes_);
-    for (Form* form : pending)
-        runtime_.resized(*form, form->ScaleWidth(), form->ScaleHeight());
+    for (const PendingResize& r : pending)
+        runtime_.resized(*r.form, r.clientWidth, r.form->ScaleHeight());
 }
 
 void MemoryHost::areaChanged(Form&, const Rect& area) { repaints_.push_back(area); }

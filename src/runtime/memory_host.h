@@ -44,7 +44,11 @@ public:
 private:
     Runtime runtime_;
     std::map<const Form*, int> shown_;  // form -> times shown while loaded
-    std::vector<Form*> pendingResizes_;
+    struct PendingResize {
+        Form* form;
+        Single clientWidth;
+    };
+    std::vector<PendingResize> pendingResizes_;
     std::vector<Rect> repaints_;
     bool refuseResize_ = false;
     bool deferResize_ = false;

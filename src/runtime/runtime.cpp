@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 
 namespace rt {
@@ -32,17 +33,26 @@ template <class Body>
 void Runtime::runHandler(const Form& form, std::string_view control, std::string_view event, Body&& body)
 {
     UntrappedScope untrapped;
+    const auto handler = [&] {
+        return std::string(form.name()) + "." + std::string(control) + "_" + std::string(event);
+    };
     try {
         body();
     } catch (const RuntimeError& e) {
+        // An error the program's own statements may raise: reported, and the program goes on.
         ++untrapped_;
         errorOutput_("splitter: runtime error " + std::to_string(static_cast<int>(e.code())) + " (" +
-                     describe(e.code()) + ") in " + std::string(form.name()) + "." + std::string(control) + "_" +
-                     std::string(event) + "; the program continues");
+                     describe(e.code()) + ") in " + handler() + "; the program continues");
     } catch (const std::exception& e) {
+        // Anything else is a defect in the program (a missing control, a broken invariant).
+        const std::string line = "splitter: internal error in " + handler() + ": " + e.what();
+#ifdef SPLITTER_DEFECTS_ABORT
+        std::fprintf(stderr, "%s\n", line.c_str());
+        std::abort();
+#else
         ++untrapped_;
-        errorOutput_("splitter: internal error in " + std::string(form.name()) + "." + std::string(control) + "_" +
-                     std::string(event) + ": " + e.what() + "; the program continues");
+        errorOutput_(line + "; the program continues");
+#endif
     }
 }
 
