@@ -192,7 +192,7 @@ int main(int argc, char* argv[])
     bench::MeasuringApplication application(argc, argv);
     if (o.startup)
         application.onFirstFrames(o.all ? 4 : 1, bench::reportFirstPaintAndExit);
-    qthost::setUpApplication();
+    qthost::setUpApplication(app::kIdentity);
     qthost::QtHost host;
     app::Program program(host.runtime());
     program.start();

@@ -169,7 +169,7 @@ int main(int argc, char** argv)
     qputenv("QT_SCALE_FACTOR", QByteArray::number(options.scale));
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
-    qthost::setUpApplication();
+    qthost::setUpApplication(app::kIdentity);
     qthost::QtHost host;
     app::Program program(host.runtime());
     program.start();

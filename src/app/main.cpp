@@ -70,7 +70,7 @@ int main(int argc, char* argv[])
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("splitter %.*s\n", static_cast<int>(app::kProject.version.size()), app::kProject.version.data());
+            std::printf("splitter %.*s\n", static_cast<int>(app::kVersion.size()), app::kVersion.data());
             return 0;
         }
     }
@@ -82,7 +82,7 @@ int main(int argc, char* argv[])
     }
 
     QApplication application(argc, argv);
-    qthost::setUpApplication();
+    qthost::setUpApplication(app::kIdentity);
     qthost::QtHost host;
     app::Program program(host.runtime());
     if (headless)

@@ -14,6 +14,11 @@ void Program::open(std::unique_ptr<Window>& instance)
     instance->Show();
 }
 
+std::array<forms::PaneWindow*, 4> Program::windows()
+{
+    return {&splitterForm_, splitter3_.get(), splitter4_.get(), splitter5_.get()};
+}
+
 void Program::SanbunMenu_Click() { open(splitter3_); }
 void Program::YonbunMenu_Click() { open(splitter4_); }
 void Program::RokuBunMenu_Click() { open(splitter5_); }

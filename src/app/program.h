@@ -1,27 +1,24 @@
-// The program: its project description, the main window, and the one instance reference per secondary
+// The program: its identity, the main window, and the one instance reference per secondary
 // window class, created on first use and kept for the whole run.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string_view>
 
+#include "app/version.h"
+#include "forms/definitions.h"
 #include "forms/splitter3.h"
 #include "forms/splitter4.h"
 #include "forms/splitter5.h"
 #include "forms/splitter_form.h"
+#include "runtime/program_identity.h"
 #include "runtime/runtime.h"
 
 namespace app {
 
-struct ProjectDescription {
-    std::string_view name;
-    std::string_view windowClasses[4];  // the first is the start-up window
-    unsigned locale;                    // user-interface locale
-    std::string_view version;
-};
-
-inline constexpr ProjectDescription kProject = {
-    "Project1", {"SplitterForm", "Splitter3", "Splitter4", "Splitter5"}, 0x0411, "1.00"};
+// The program as the desktop knows it.
+inline constexpr rt::ProgramIdentity kIdentity = {"splitter", kVersion, &forms::kProgramIcon};
 
 class Program final : public forms::MenuCommands {
 public:
@@ -39,6 +36,9 @@ public:
     forms::Splitter3* splitter3() const { return splitter3_.get(); }
     forms::Splitter4* splitter4() const { return splitter4_.get(); }
     forms::Splitter5* splitter5() const { return splitter5_.get(); }
+    // Every window instance in class order (SplitterForm, Splitter3, Splitter4, Splitter5); null where
+    // the class has none yet.
+    std::array<forms::PaneWindow*, 4> windows();
 
 private:
     template <class Window>

@@ -21,12 +21,22 @@ using rt::ControlKind;
 using rt::MousePointer;
 using rt::StoredColor;
 
-// A pane or container: bordered, visible.
+// A pane: bordered, visible, showing only its colour.
 constexpr ControlDefinition picture(std::string_view name, std::string_view parent, std::int16_t left,
                                     std::int16_t top, std::int16_t width, std::int16_t height,
                                     std::optional<StoredColor> color, int tabIndex)
 {
     return {name, ControlKind::PictureBox, parent, left, top, width, height, color, tabIndex};
+}
+
+// A container: a pane that holds a split of its own.
+constexpr ControlDefinition container(std::string_view name, std::string_view parent, std::int16_t left,
+                                      std::int16_t top, std::int16_t width, std::int16_t height,
+                                      std::optional<StoredColor> color, int tabIndex)
+{
+    ControlDefinition d = picture(name, parent, left, top, width, height, color, tabIndex);
+    d.role = rt::ControlRole::Container;
+    return d;
 }
 
 // A drag indicator: drawn without a border, and hidden until its bar is first dragged.
@@ -35,14 +45,15 @@ constexpr ControlDefinition indicator(std::string_view name, std::string_view pa
                                       StoredColor color, int tabIndex)
 {
     return {name,  ControlKind::PictureBox, parent,       left, top, width, height, color, tabIndex,
-            MousePointer::Default, rt::BorderStyle::None, false};
+            MousePointer::Default, rt::BorderStyle::None, false, rt::ControlRole::Indicator};
 }
 
 // A splitter bar: an Image without a picture, with a sizing pointer along its direction of movement.
 constexpr ControlDefinition bar(std::string_view name, std::string_view parent, std::int16_t left, std::int16_t top,
                                 std::int16_t width, std::int16_t height, MousePointer pointer)
 {
-    return {name, ControlKind::Image, parent, left, top, width, height, std::nullopt, -1, pointer};
+    return {name,    ControlKind::Image,      parent, left, top, width, height, std::nullopt, -1,
+            pointer, rt::BorderStyle::None, true, rt::ControlRole::Bar};
 }
 
 inline constexpr auto kWestEast = MousePointer::SizeWestEast;

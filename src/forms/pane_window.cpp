@@ -3,41 +3,44 @@
 #include <stdexcept>
 #include <string>
 
+#include "splitter/bar_drag.h"
+
 namespace forms {
 
-PaneWindow::PaneWindow(rt::Runtime& runtime, const rt::FormDefinition& definition,
-                       std::initializer_list<NamedControl> named)
-    : rt::Form(runtime, definition), named_(named)
-{
-}
-
-const splitter::BarWiring& PaneWindow::bar(int number) const
+bool PaneWindow::dragging(int number) const
 {
     if (number < 1 || static_cast<std::size_t>(number) > bars_.size())
-        throw std::logic_error(std::string(name()) + " has no loaded bar Image" + std::to_string(number));
-    return bars_[static_cast<std::size_t>(number) - 1];
+        throw std::logic_error(std::string(name()) + " has no bar Image" + std::to_string(number));
+    return bars_[static_cast<std::size_t>(number) - 1].dragging;
 }
 
+// A table that disagrees with the definition is a defect: say so the first time the window loads.
 void PaneWindow::onLoad()
 {
-    for (auto& [pointer, controlName] : named_)
-        *pointer = &control(controlName);
-    bars_.clear();
-    for (const splitter::BarEntry& entry : splitter::kBars) {
-        if (entry.window != name())
-            continue;
-        const BarHooks hooks = barHooks(entry.number);
-        bars_.push_back({entry, *this, control("Image" + std::to_string(entry.number)), control(entry.indicator),
-                         entry.limitControl.empty() ? nullptr : &control(entry.limitControl), hooks.dragging,
-                         hooks.layout});
+    for (const splitter::Bar& bar : bars_) {
+        const std::string where = std::string(name()) + " bar " + std::string(bar.control.name());
+        const rt::Control* container = bar.container ? bar.container->get() : nullptr;
+        if (bar.control.name() != "Image" + std::to_string(bar.number))
+            throw std::logic_error(where + ": rows must be in Image-number order");
+        if (bar.control->role() != rt::ControlRole::Bar || bar.indicator->role() != rt::ControlRole::Indicator)
+            throw std::logic_error(where + ": its row names controls of the wrong kind");
+        if (bar.control->parent() != container || bar.indicator->parent() != container ||
+            bar.first->parent() != container || bar.second->parent() != container)
+            throw std::logic_error(where + ": its controls do not all lie in its container");
     }
 }
 
-void PaneWindow::onUnload()
+void PaneWindow::dispatchMouse(const rt::Control& control, rt::MouseEvent event, const rt::MouseArgs& args)
 {
-    bars_.clear();
-    for (auto& [pointer, controlName] : named_)
-        *pointer = nullptr;
+    for (const splitter::Bar& bar : bars_) {
+        if (bar.control.get() != &control)
+            continue;
+        switch (event) {
+        case rt::MouseEvent::Down: splitter::barMouseDown(bar); return;
+        case rt::MouseEvent::Move: splitter::barMouseMove(bar, args); return;
+        case rt::MouseEvent::Up: splitter::barMouseUp(bar); return;
+        }
+    }
 }
 
 }  // namespace forms

@@ -1,72 +1,64 @@
-// What the four windows have in common: controls reached by name, the bars wired to the drag protocol
-// from the table of bars, and a flat table that hands each bar event to the window's named handler.
+// What the four windows have in common. Each window describes its bars once, in a table of rows naming
+// the bar's controls, drag flag and layout routine as members of the window class; from that table the
+// window builds one splitter::Bar per bar, and everything else (the drag protocol, the mouse dispatch,
+// the replay checks, what assistive tools see) works from those.
 #pragma once
 
-#include <initializer_list>
 #include <span>
-#include <string_view>
-#include <utility>
 #include <vector>
 
+#include "runtime/control_ref.h"
 #include "runtime/form.h"
 #include "runtime/runtime.h"
-#include "splitter/bar_drag.h"
+#include "splitter/bar.h"
 
 namespace forms {
 
+// One bar of a window class, in Image-number order: row k describes Image<k>.
+template <class Window>
+struct BarRow {
+    rt::ControlRef Window::*bar;
+    rt::ControlRef Window::*indicator;
+    rt::ControlRef Window::*container;  // null: the bar lies on the window itself
+    rt::ControlRef Window::*limit;      // null: the drag limit is the window's client size
+    rt::ControlRef Window::*first;      // the side left of or above the bar
+    rt::ControlRef Window::*second;     // the side right of or below it
+    bool Window::*dragging;
+    void (Window::*layout)(rt::Single);
+    splitter::BarDirection direction;
+};
+
 class PaneWindow : public rt::Form {
 public:
-    // A bar's hooks into its window: its drag flag and its layout routine.
-    struct BarHooks {
-        bool& dragging;
-        void (*layout)(rt::Form& form, rt::Single position);
-    };
-
-    // The wiring of bar Image<number> while the window is loaded.
-    const splitter::BarWiring& bar(int number) const;
+    // Every bar of the window, in Image-number order; their controls are reachable while it is loaded.
+    std::span<const splitter::Bar> bars() const { return bars_; }
+    // DraggingImage<number>.
+    bool dragging(int number) const;
 
 protected:
-    using NamedControl = std::pair<rt::Control**, std::string_view>;
+    PaneWindow(rt::Runtime& runtime, const rt::FormDefinition& definition) : rt::Form(runtime, definition) {}
 
-    PaneWindow(rt::Runtime& runtime, const rt::FormDefinition& definition, std::initializer_list<NamedControl> named);
-
-    virtual BarHooks barHooks(int number) = 0;
-
-    // Turns a layout member into the plain function a wiring holds.
-    template <class Window, void (Window::*Layout)(rt::Single)>
-    static void layoutThunk(rt::Form& form, rt::Single position)
+    // Called once from the window's constructor with its table.
+    template <class Window, std::size_t N>
+    void describeBars(Window& self, const BarRow<Window> (&rows)[N])
     {
-        (static_cast<Window&>(form).*Layout)(position);
-    }
-
-    // A window's handler table: one row per bar, the bar's three mouse handlers.
-    template <class Window>
-    struct MouseHandlers {
-        using Handler = void (Window::*)(int button, int shift, rt::Single x, rt::Single y);
-        std::string_view control;
-        Handler down, move, up;
-    };
-
-    template <class Window>
-    static void dispatchTo(Window& window, std::span<const MouseHandlers<Window>> table, const rt::Control& control,
-                           rt::MouseEvent event, const rt::MouseArgs& a)
-    {
-        for (const auto& row : table)
-            if (row.control == control.name()) {
-                const auto handler = event == rt::MouseEvent::Down ? row.down
-                                     : event == rt::MouseEvent::Move ? row.move
-                                                                     : row.up;
-                (window.*handler)(a.button, a.shift, a.x, a.y);
-                return;
-            }
+        bars_.reserve(N);
+        int number = 0;
+        for (const BarRow<Window>& row : rows) {
+            const auto optional = [&](rt::ControlRef Window::*member) {
+                return member ? &(self.*member) : nullptr;
+            };
+            bars_.push_back({*this, ++number, row.direction, self.*row.bar, self.*row.indicator,
+                             optional(row.container), optional(row.limit), self.*row.first, self.*row.second,
+                             self.*row.dragging, [&self, layout = row.layout](rt::Single p) { (self.*layout)(p); }});
+        }
     }
 
 private:
     void onLoad() override;
-    void onUnload() override;
+    void dispatchMouse(const rt::Control& control, rt::MouseEvent event, const rt::MouseArgs& args) override;
 
-    std::vector<NamedControl> named_;
-    std::vector<splitter::BarWiring> bars_;
+    std::vector<splitter::Bar> bars_;
 };
 
 }  // namespace forms

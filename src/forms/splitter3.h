@@ -13,28 +13,19 @@ public:
     void LayoutForImage1(rt::Single p1);
     void LayoutForImage2(rt::Single p2);
 
-    void Image1_MouseDown(int button, int shift, rt::Single x, rt::Single y);
-    void Image1_MouseMove(int button, int shift, rt::Single x, rt::Single y);
-    void Image1_MouseUp(int button, int shift, rt::Single x, rt::Single y);
-    void Image2_MouseDown(int button, int shift, rt::Single x, rt::Single y);
-    void Image2_MouseMove(int button, int shift, rt::Single x, rt::Single y);
-    void Image2_MouseUp(int button, int shift, rt::Single x, rt::Single y);
+private:
+    static const BarRow<Splitter3> kBarRows[];
 
+    rt::ControlRef Picture1{*this, "Picture1"};  // indicator of Image1
+    rt::ControlRef Picture2{*this, "Picture2"};  // left container
+    rt::ControlRef Picture3{*this, "Picture3"};  // right pane
+    rt::ControlRef Picture4{*this, "Picture4"};  // indicator of Image2, in Picture2
+    rt::ControlRef Picture5{*this, "Picture5"};  // upper-left pane
+    rt::ControlRef Picture6{*this, "Picture6"};  // lower-left pane
+    rt::ControlRef Image1{*this, "Image1"};      // vertical bar
+    rt::ControlRef Image2{*this, "Image2"};      // horizontal bar, in Picture2
     bool DraggingImage1 = false;
     bool DraggingImage2 = false;
-
-private:
-    BarHooks barHooks(int number) override;
-    void dispatchMouse(const rt::Control& control, rt::MouseEvent event, const rt::MouseArgs& args) override;
-
-    rt::Control* Picture1 = nullptr;  // indicator of Image1
-    rt::Control* Picture2 = nullptr;  // left container
-    rt::Control* Picture3 = nullptr;  // right pane
-    rt::Control* Picture4 = nullptr;  // indicator of Image2, in Picture2
-    rt::Control* Picture5 = nullptr;  // upper-left pane
-    rt::Control* Picture6 = nullptr;  // lower-left pane
-    rt::Control* Image1 = nullptr;    // vertical bar
-    rt::Control* Image2 = nullptr;    // horizontal bar, in Picture2
 };
 
 }  // namespace forms

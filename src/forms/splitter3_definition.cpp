@@ -8,7 +8,7 @@ namespace {
 constexpr ControlDefinition kControls[] = {
     indicator("Picture1", "", 6660, 180, 135, 5895, {0x000000FF}, 0),
     picture("Picture3", "", 3780, 240, 2535, 5655, StoredColor{0x00FFFFC0}, 2),
-    picture("Picture2", "", 360, 180, 2835, 5955, kDefaultColor, 1),
+    container("Picture2", "", 360, 180, 2835, 5955, kDefaultColor, 1),
     indicator("Picture4", "Picture2", 120, 120, 2535, 255, {0x00FF0000}, 3),
     picture("Picture6", "Picture2", 300, 3240, 2295, 2355, StoredColor{0x0080C0FF}, 5),
     picture("Picture5", "Picture2", 240, 540, 2355, 1995, StoredColor{0x00C0FFFF}, 4),

@@ -5,15 +5,20 @@
 
 namespace forms {
 
+using S = Splitter4;
+using splitter::BarDirection;
 using splitter::ReferenceArea;
 
-Splitter4::Splitter4(rt::Runtime& runtime)
-    : PaneWindow(runtime, kSplitter4Definition,
-                 {{&Picture1, "Picture1"}, {&Picture2, "Picture2"}, {&Picture3, "Picture3"}, {&Picture4, "Picture4"},
-                  {&Picture5, "Picture5"}, {&Picture6, "Picture6"}, {&Picture7, "Picture7"}, {&Picture8, "Picture8"},
-                  {&Picture9, "Picture9"}, {&Image1, "Image1"}, {&Image2, "Image2"}, {&Image3, "Image3"}})
-{
-}
+const BarRow<S> S::kBarRows[] = {
+    {&S::Image1, &S::Picture1, nullptr, nullptr, &S::Picture2, &S::Picture3, &S::DraggingImage1, &S::LayoutForImage1,
+     BarDirection::LeftRight},
+    {&S::Image2, &S::Picture4, &S::Picture2, nullptr, &S::Picture5, &S::Picture6, &S::DraggingImage2,
+     &S::LayoutForImage2, BarDirection::UpDown},
+    {&S::Image3, &S::Picture7, &S::Picture3, nullptr, &S::Picture8, &S::Picture9, &S::DraggingImage3,
+     &S::LayoutForImage3, BarDirection::UpDown},
+};
+
+Splitter4::Splitter4(rt::Runtime& runtime) : PaneWindow(runtime, kSplitter4Definition) { describeBars(*this, kBarRows); }
 
 void Splitter4::Form_Resize()
 {
@@ -42,36 +47,6 @@ void Splitter4::LayoutForImage3(rt::Single position)
 {
     splitter::layOutHorizontalSplit({*Picture8, *Image3, *Picture9, *Picture7, ReferenceArea::outerOf(*Picture3)},
                                     position);
-}
-
-void Splitter4::Image1_MouseDown(int, int, rt::Single, rt::Single) { splitter::barMouseDown(bar(1)); }
-void Splitter4::Image1_MouseMove(int b, int s, rt::Single x, rt::Single y) { splitter::barMouseMove(bar(1), {b, s, x, y}); }
-void Splitter4::Image1_MouseUp(int, int, rt::Single, rt::Single) { splitter::barMouseUp(bar(1)); }
-void Splitter4::Image2_MouseDown(int, int, rt::Single, rt::Single) { splitter::barMouseDown(bar(2)); }
-void Splitter4::Image2_MouseMove(int b, int s, rt::Single x, rt::Single y) { splitter::barMouseMove(bar(2), {b, s, x, y}); }
-void Splitter4::Image2_MouseUp(int, int, rt::Single, rt::Single) { splitter::barMouseUp(bar(2)); }
-void Splitter4::Image3_MouseDown(int, int, rt::Single, rt::Single) { splitter::barMouseDown(bar(3)); }
-void Splitter4::Image3_MouseMove(int b, int s, rt::Single x, rt::Single y) { splitter::barMouseMove(bar(3), {b, s, x, y}); }
-void Splitter4::Image3_MouseUp(int, int, rt::Single, rt::Single) { splitter::barMouseUp(bar(3)); }
-
-PaneWindow::BarHooks Splitter4::barHooks(int number)
-{
-    switch (number) {
-    case 1: return {DraggingImage1, &layoutThunk<Splitter4, &Splitter4::LayoutForImage1>};
-    case 2: return {DraggingImage2, &layoutThunk<Splitter4, &Splitter4::LayoutForImage2>};
-    default: return {DraggingImage3, &layoutThunk<Splitter4, &Splitter4::LayoutForImage3>};
-    }
-}
-
-void Splitter4::dispatchMouse(const rt::Control& control, rt::MouseEvent event, const rt::MouseArgs& args)
-{
-    using S = Splitter4;
-    static constexpr MouseHandlers<S> kHandlers[] = {
-        {"Image1", &S::Image1_MouseDown, &S::Image1_MouseMove, &S::Image1_MouseUp},
-        {"Image2", &S::Image2_MouseDown, &S::Image2_MouseMove, &S::Image2_MouseUp},
-        {"Image3", &S::Image3_MouseDown, &S::Image3_MouseMove, &S::Image3_MouseUp},
-    };
-    dispatchTo<S>(*this, kHandlers, control, event, args);
 }
 
 }  // namespace forms

@@ -7,12 +7,12 @@ using namespace def;
 namespace {
 constexpr ControlDefinition kControls[] = {
     indicator("Picture1", "", 7260, 120, 135, 5895, {0x000000FF}, 0),
-    picture("Picture3", "", 3840, 240, 3255, 5655, StoredColor{0x00FFFFC0}, 2),
+    container("Picture3", "", 3840, 240, 3255, 5655, StoredColor{0x00FFFFC0}, 2),
     indicator("Picture7", "Picture3", 240, 180, 2835, 255, {0x0000C000}, 6),
     picture("Picture9", "Picture3", 300, 3300, 2655, 2115, StoredColor{0x000000FF}, 8),
     picture("Picture8", "Picture3", 240, 720, 2715, 1695, StoredColor{0x00FF0000}, 7),
     bar("Image3", "Picture3", 180, 2760, 2835, 195, kNorthSouth),
-    picture("Picture2", "", 360, 180, 2835, 5955, kDefaultColor, 1),
+    container("Picture2", "", 360, 180, 2835, 5955, kDefaultColor, 1),
     indicator("Picture4", "Picture2", 120, 120, 2535, 255, {0x00FF0000}, 3),
     picture("Picture6", "Picture2", 300, 3240, 2295, 2355, StoredColor{0x0080C0FF}, 5),
     picture("Picture5", "Picture2", 240, 540, 2355, 1995, StoredColor{0x00C0FFFF}, 4),

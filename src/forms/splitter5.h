@@ -17,44 +17,29 @@ public:
     void LayoutForImage3(rt::Single y);
     void LayoutForImage4(rt::Single x);
 
-    void Image1_MouseDown(int button, int shift, rt::Single x, rt::Single y);
-    void Image1_MouseMove(int button, int shift, rt::Single x, rt::Single y);
-    void Image1_MouseUp(int button, int shift, rt::Single x, rt::Single y);
-    void Image2_MouseDown(int button, int shift, rt::Single x, rt::Single y);
-    void Image2_MouseMove(int button, int shift, rt::Single x, rt::Single y);
-    void Image2_MouseUp(int button, int shift, rt::Single x, rt::Single y);
-    void Image3_MouseDown(int button, int shift, rt::Single x, rt::Single y);
-    void Image3_MouseMove(int button, int shift, rt::Single x, rt::Single y);
-    void Image3_MouseUp(int button, int shift, rt::Single x, rt::Single y);
-    void Image4_MouseDown(int button, int shift, rt::Single x, rt::Single y);
-    void Image4_MouseMove(int button, int shift, rt::Single x, rt::Single y);
-    void Image4_MouseUp(int button, int shift, rt::Single x, rt::Single y);
+private:
+    static const BarRow<Splitter5> kBarRows[];
 
+    rt::ControlRef Picture1{*this, "Picture1"};   // indicator of Image1
+    rt::ControlRef Picture2{*this, "Picture2"};   // left container
+    rt::ControlRef Picture3{*this, "Picture3"};   // right container
+    rt::ControlRef Picture4{*this, "Picture4"};   // indicator of Image2, in Picture2
+    rt::ControlRef Picture5{*this, "Picture5"};   // upper-left container, in Picture2
+    rt::ControlRef Picture6{*this, "Picture6"};   // lower-left pane
+    rt::ControlRef Picture7{*this, "Picture7"};   // indicator of Image3, in Picture3
+    rt::ControlRef Picture8{*this, "Picture8"};   // upper-right pane
+    rt::ControlRef Picture9{*this, "Picture9"};   // lower-right pane
+    rt::ControlRef Picture10{*this, "Picture10"};  // indicator of Image4, in Picture5
+    rt::ControlRef Picture11{*this, "Picture11"};  // left pane of Picture5
+    rt::ControlRef Picture12{*this, "Picture12"};  // right pane of Picture5
+    rt::ControlRef Image1{*this, "Image1"};     // vertical bar of the window
+    rt::ControlRef Image2{*this, "Image2"};     // horizontal bar, in Picture2
+    rt::ControlRef Image3{*this, "Image3"};     // horizontal bar, in Picture3
+    rt::ControlRef Image4{*this, "Image4"};     // vertical bar, in Picture5
     bool DraggingImage1 = false;
     bool DraggingImage2 = false;
     bool DraggingImage3 = false;
     bool DraggingImage4 = false;
-
-private:
-    BarHooks barHooks(int number) override;
-    void dispatchMouse(const rt::Control& control, rt::MouseEvent event, const rt::MouseArgs& args) override;
-
-    rt::Control* Picture1 = nullptr;   // indicator of Image1
-    rt::Control* Picture2 = nullptr;   // left container
-    rt::Control* Picture3 = nullptr;   // right container
-    rt::Control* Picture4 = nullptr;   // indicator of Image2, in Picture2
-    rt::Control* Picture5 = nullptr;   // upper-left container, in Picture2
-    rt::Control* Picture6 = nullptr;   // lower-left pane
-    rt::Control* Picture7 = nullptr;   // indicator of Image3, in Picture3
-    rt::Control* Picture8 = nullptr;   // upper-right pane
-    rt::Control* Picture9 = nullptr;   // lower-right pane
-    rt::Control* Picture10 = nullptr;  // indicator of Image4, in Picture5
-    rt::Control* Picture11 = nullptr;  // left pane of Picture5
-    rt::Control* Picture12 = nullptr;  // right pane of Picture5
-    rt::Control* Image1 = nullptr;     // vertical bar of the window
-    rt::Control* Image2 = nullptr;     // horizontal bar, in Picture2
-    rt::Control* Image3 = nullptr;     // horizontal bar, in Picture3
-    rt::Control* Image4 = nullptr;     // vertical bar, in Picture5
 };
 
 }  // namespace forms

@@ -5,11 +5,18 @@
 
 namespace forms {
 
+using S = SplitterForm;
+using splitter::BarDirection;
+
+const BarRow<S> S::kBarRows[] = {
+    {&S::Image1, &S::Picture1, nullptr, nullptr, &S::Picture2, &S::Picture3, &S::DraggingImage1, &S::LayoutForImage1,
+     BarDirection::LeftRight},
+};
+
 SplitterForm::SplitterForm(rt::Runtime& runtime, MenuCommands& commands)
-    : PaneWindow(runtime, kSplitterFormDefinition,
-                 {{&Picture1, "Picture1"}, {&Picture2, "Picture2"}, {&Picture3, "Picture3"}, {&Image1, "Image1"}}),
-      commands_(commands)
+    : PaneWindow(runtime, kSplitterFormDefinition), commands_(commands)
 {
+    describeBars(*this, kBarRows);
 }
 
 void SplitterForm::Form_Resize()
@@ -22,23 +29,6 @@ void SplitterForm::Form_Resize()
 void SplitterForm::LayoutForImage1(rt::Single p)
 {
     splitter::layOutVerticalSplit({*Picture2, *Image1, *Picture3, splitter::ReferenceArea::clientOf(*this)}, p);
-}
-
-void SplitterForm::Image1_MouseDown(int, int, rt::Single, rt::Single) { splitter::barMouseDown(bar(1)); }
-void SplitterForm::Image1_MouseMove(int b, int s, rt::Single x, rt::Single y) { splitter::barMouseMove(bar(1), {b, s, x, y}); }
-void SplitterForm::Image1_MouseUp(int, int, rt::Single, rt::Single) { splitter::barMouseUp(bar(1)); }
-
-PaneWindow::BarHooks SplitterForm::barHooks(int)
-{
-    return {DraggingImage1, &layoutThunk<SplitterForm, &SplitterForm::LayoutForImage1>};
-}
-
-void SplitterForm::dispatchMouse(const rt::Control& control, rt::MouseEvent event, const rt::MouseArgs& args)
-{
-    static constexpr MouseHandlers<SplitterForm> kHandlers[] = {
-        {"Image1", &SplitterForm::Image1_MouseDown, &SplitterForm::Image1_MouseMove, &SplitterForm::Image1_MouseUp},
-    };
-    dispatchTo<SplitterForm>(*this, kHandlers, control, event, args);
 }
 
 void SplitterForm::dispatchClick(const rt::MenuEntry& entry)

@@ -22,22 +22,16 @@ public:
     void Form_Resize() override;
     void LayoutForImage1(rt::Single p);
 
-    void Image1_MouseDown(int button, int shift, rt::Single x, rt::Single y);
-    void Image1_MouseMove(int button, int shift, rt::Single x, rt::Single y);
-    void Image1_MouseUp(int button, int shift, rt::Single x, rt::Single y);
-
-    bool DraggingImage1 = false;
-
 private:
-    BarHooks barHooks(int number) override;
-    void dispatchMouse(const rt::Control& control, rt::MouseEvent event, const rt::MouseArgs& args) override;
+    static const BarRow<SplitterForm> kBarRows[];
     void dispatchClick(const rt::MenuEntry& entry) override;
 
     MenuCommands& commands_;
-    rt::Control* Picture1 = nullptr;  // indicator of Image1
-    rt::Control* Picture2 = nullptr;  // left pane
-    rt::Control* Picture3 = nullptr;  // right pane
-    rt::Control* Image1 = nullptr;    // vertical bar
+    rt::ControlRef Picture1{*this, "Picture1"};  // indicator of Image1
+    rt::ControlRef Picture2{*this, "Picture2"};  // left pane
+    rt::ControlRef Picture3{*this, "Picture3"};  // right pane
+    rt::ControlRef Image1{*this, "Image1"};      // vertical bar
+    bool DraggingImage1 = false;
 };
 
 }  // namespace forms

@@ -9,30 +9,20 @@
 #include "qt/form_window.h"
 #include "qt/painting.h"
 #include "runtime/control.h"
-#include "splitter/bar_table.h"
 
 namespace qthost {
 namespace {
 
 QString qstr(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-bool isIndicator(const rt::Form& form, const rt::Control& control)
+QAccessible::Role roleOf(const rt::Control& control)
 {
-    for (const splitter::BarEntry& bar : splitter::kBars)
-        if (bar.window == form.name() && bar.indicator == control.name())
-            return true;
-    return false;
-}
-
-QAccessible::Role roleOf(const rt::Form& form, const rt::Control& control)
-{
-    if (!control.isPictureBox())
-        return QAccessible::Separator;
-    if (isIndicator(form, control))
-        return QAccessible::Indicator;
-    for (const rt::Control* child : control.children())
-        if (child->isPictureBox())
-            return QAccessible::Grouping;
+    switch (control.role()) {
+    case rt::ControlRole::Bar: return QAccessible::Separator;
+    case rt::ControlRole::Indicator: return QAccessible::Indicator;
+    case rt::ControlRole::Container: return QAccessible::Grouping;
+    case rt::ControlRole::Pane: break;
+    }
     return QAccessible::Pane;
 }
 
@@ -194,7 +184,7 @@ public:
     QAccessible::Role role() const override
     {
         const rt::Control* c = control();
-        return c ? roleOf(c->form(), *c) : QAccessible::NoRole;
+        return c ? roleOf(*c) : QAccessible::NoRole;
     }
 
     QAccessible::State state() const override

@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/program.h"
-#include "forms/definitions.h"
 #include "qt/accessibility.h"
 #include "qt/form_window.h"
 #include "qt/icons.h"
@@ -130,13 +128,14 @@ QImage QtHost::grabWindow(const rt::Form& form) const
     return w ? const_cast<FormWindow*>(w)->grab().toImage() : QImage();
 }
 
-void setUpApplication()
+void setUpApplication(const rt::ProgramIdentity& identity)
 {
+    const auto text = [](std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); };
     QCoreApplication::setOrganizationName(QStringLiteral("Splitter"));
-    QCoreApplication::setApplicationName(QStringLiteral("splitter"));
-    QCoreApplication::setApplicationVersion(
-        QString::fromUtf8(app::kProject.version.data(), static_cast<qsizetype>(app::kProject.version.size())));
-    QApplication::setWindowIcon(toIcon(forms::kProgramIcon));
+    QCoreApplication::setApplicationName(text(identity.name));
+    QCoreApplication::setApplicationVersion(text(identity.version));
+    if (identity.icon)
+        QApplication::setWindowIcon(toIcon(*identity.icon));
     // The last window to close ends the program, whichever it is: allFormsClosed decides, not Qt.
     QApplication::setQuitOnLastWindowClosed(false);
     installAccessibility();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/host.h"
+#include "runtime/program_identity.h"
 #include "runtime/runtime.h"
 
 namespace qthost {
@@ -55,7 +56,7 @@ private:
     bool quitRequested_ = false;
 };
 
-// The application-wide settings: name, version, organisation and icon.
-void setUpApplication();
+// The application-wide settings from the program's identity: name, version and icon.
+void setUpApplication(const rt::ProgramIdentity& identity);
 
 }  // namespace qthost

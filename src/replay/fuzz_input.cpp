@@ -3,7 +3,7 @@
 #include <cstring>
 #include <limits>
 
-#include "splitter/bar_table.h"
+#include "splitter/bar.h"
 
 namespace replay {
 namespace {
@@ -93,15 +93,14 @@ void EventDecoder::point(const Session& session, Window window, Event& e)
     }
     // Relative to one of the window's bars.
     const forms::PaneWindow* form = session.window(window);
-    const int bar = mode % Session::barCount(window) + 1;
     const std::uint8_t a = byte(), b = byte();
-    if (!form || !form->loaded())
+    if (!form || !form->loaded() || form->bars().empty())
         return;
-    const rt::Control& control = form->control("Image" + std::to_string(bar));
+    const splitter::Bar& bar = form->bars()[mode % form->bars().size()];
+    const rt::Control& control = *bar.control;
     double ox = 0, oy = 0;
     form->originOf(control, ox, oy);
-    const bool vertical =
-        splitter::findBar(windowName(window), bar)->direction == splitter::BarDirection::LeftRight;
+    const bool vertical = bar.vertical();
     const double thickness = vertical ? control.Width() : control.Height();
     const double length = vertical ? control.Height() : control.Width();
     double across = 0, along = 0;

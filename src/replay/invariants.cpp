@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "splitter/bar_drag.h"
-#include "splitter/bar_table.h"
 #include "splitter/split_layout.h"
 
 namespace replay {
@@ -20,30 +19,16 @@ constexpr const char* kPress = "a press lays the indicator over its bar and show
 constexpr const char* kMove = "a move puts the indicator at the limited pointer position";
 constexpr const char* kMoveOnly = "a press or move changes only the bar's indicator";
 constexpr const char* kRelease = "a release hides the indicator";
-constexpr const char* kIndicatorsStay = "Picture1 and Picture10 are never moved by a layout";
+constexpr const char* kIndicatorsStay = "the indicators of vertical bars are never moved by a layout";
 constexpr const char* kAddUp = "sides and gap add up to the reference size";
 constexpr const char* kClientSize = "the client size follows the resize";
 constexpr const char* kReported = "a failing handler is reported once";
 constexpr const char* kLoading = "open loads and close unloads the window";
 
-// The two sides of every split, by window and bar number.
-struct SplitSides {
-    Window window;
-    int bar;
-    const char* first;   // left or upper
-    const char* second;  // right or lower
-};
-constexpr SplitSides kSplits[] = {
-    {Window::SplitterForm, 1, "Picture2", "Picture3"}, {Window::Splitter3, 1, "Picture2", "Picture3"},
-    {Window::Splitter3, 2, "Picture5", "Picture6"},    {Window::Splitter4, 1, "Picture2", "Picture3"},
-    {Window::Splitter4, 2, "Picture5", "Picture6"},    {Window::Splitter4, 3, "Picture8", "Picture9"},
-    {Window::Splitter5, 1, "Picture2", "Picture3"},    {Window::Splitter5, 2, "Picture5", "Picture6"},
-    {Window::Splitter5, 3, "Picture8", "Picture9"},    {Window::Splitter5, 4, "Picture11", "Picture12"},
-};
-
-const splitter::BarEntry& barEntry(Window window, int bar) { return *splitter::findBar(windowName(window), bar); }
-
-bool isVertical(const splitter::BarEntry& entry) { return entry.direction == splitter::BarDirection::LeftRight; }
+const splitter::Bar& barOf(const forms::PaneWindow& window, int number)
+{
+    return window.bars()[static_cast<std::size_t>(number - 1)];
+}
 
 std::string barName(int bar) { return "Image" + std::to_string(bar); }
 
@@ -96,9 +81,9 @@ InvariantChecker::WindowState InvariantChecker::capture(Window window) const
     WindowState s;
     const forms::PaneWindow* form = session_.window(window);
     s.exists = form != nullptr;
-    for (int bar = 1; bar <= Session::barCount(window); ++bar)
-        if (const bool* flag = session_.dragFlag(window, bar))
-            s.flags[static_cast<std::size_t>(bar - 1)] = *flag;
+    if (form)
+        for (const splitter::Bar& bar : form->bars())
+            s.flags.push_back(bar.dragging);
     if (!form || !form->loaded())
         return s;
     s.loaded = true;
@@ -153,9 +138,9 @@ InvariantChecker::Delivery InvariantChecker::route(const Event& e)
         d.bar = -1;  // delivered, but the handler never starts: reported as an error
         return d;
     }
-    for (int bar = 1; bar <= Session::barCount(e.window); ++bar)
-        if (d.target == barName(bar)) {
-            d.bar = bar;
+    for (const splitter::Bar& bar : form->bars())
+        if (d.target == bar.control.name()) {
+            d.bar = bar.number;
             d.handlerRuns = true;
         }
     return d;
@@ -203,8 +188,8 @@ std::vector<Failure> InvariantChecker::after(const Event& e)
         if (w != affected && !(a == b))
             fail(kOtherWindows, window + " changed");
         // Only a bar's own handler touches its flag.
-        for (int bar = 1; bar <= Session::barCount(w); ++bar) {
-            const std::size_t i = static_cast<std::size_t>(bar - 1);
+        for (std::size_t i = 0; i < a.flags.size() && i < b.flags.size(); ++i) {
+            const int bar = static_cast<int>(i) + 1;
             const bool own = w == e.window && delivery_.handlerRuns && delivery_.bar == bar;
             if (!own && a.flags[i] != b.flags[i])
                 fail(kFlag, window + ".DraggingImage" + std::to_string(bar) + " changed from " +
@@ -250,7 +235,7 @@ std::vector<Failure> InvariantChecker::after(const Event& e)
         if (a.scaleWidth != expectedWidth || a.scaleHeight != h)
             fail(kClientSize, window + " client size " + str(a.scaleWidth) + " x " + str(a.scaleHeight) +
                                   ", expected " + str(expectedWidth) + " x " + str(h));
-        for (const char* name : {"Picture1", "Picture10"}) {
+        for (const std::string& name : verticalIndicators(e.window)) {
             const ControlState* was = b.find(name);
             const ControlState* is = a.find(name);
             if (was && is && !(*was == *is))
@@ -266,11 +251,11 @@ std::vector<Failure> InvariantChecker::after(const Event& e)
         checkMouse(e, failures);
         if (e.kind == EventKind::Move && delivery_.handlerRuns) {
             // The candidate position itself may lie beyond the single range; the handler then fails.
-            const splitter::BarEntry& entry = barEntry(e.window, delivery_.bar);
+            const bool vertical = barOf(*session_.window(e.window), delivery_.bar).vertical();
             const ControlState* bar = b.find(barName(delivery_.bar));
-            const double position = isVertical(entry) ? bar->bounds.left : bar->bounds.top;
+            const double position = vertical ? bar->bounds.left : bar->bounds.top;
             float candidate = 0;
-            if (rt::roundToSingle(rt::Number(position + (isVertical(entry) ? delivery_.argX : delivery_.argY)),
+            if (rt::roundToSingle(rt::Number(position + (vertical ? delivery_.argX : delivery_.argY)),
                                   candidate) != rt::ErrorCode::None)
                 expectedErrors = 1;
         }
@@ -299,23 +284,23 @@ void InvariantChecker::checkMouse(const Event& e, std::vector<Failure>& failures
     }
     const int number = delivery_.bar;
     const std::size_t flag = static_cast<std::size_t>(number - 1);
-    const splitter::BarEntry& entry = barEntry(e.window, number);
-    const std::string indicatorName(entry.indicator);
+    const forms::PaneWindow& form = *session_.window(e.window);
+    const splitter::Bar& entry = barOf(form, number);
+    const std::string indicatorName(entry.indicator.name());
     const ControlState& barWas = *b.find(barName(number));
     const ControlState& indicatorWas = *b.find(indicatorName);
     const ControlState& indicatorIs = *a.find(indicatorName);
     const std::string where = window + "." + barName(number);
 
     // The other bars: flags (checked for every event) and indicators.
-    for (int other = 1; other <= Session::barCount(e.window); ++other) {
-        if (other == number)
+    for (const splitter::Bar& otherSpec : form.bars()) {
+        if (otherSpec.number == number)
             continue;
-        const splitter::BarEntry& otherSpec = barEntry(e.window, other);
-        const std::string name(otherSpec.indicator);
+        const std::string name(otherSpec.indicator.name());
         const ControlState& was = *b.find(name);
         const ControlState& is = *a.find(name);
         // A horizontal bar's indicator takes its container's width from every layout; the rest is its own.
-        const bool same = isVertical(otherSpec) ? was == is
+        const bool same = otherSpec.vertical() ? was == is
                                                 : was.visible == is.visible && was.bounds.top == is.bounds.top &&
                                                       was.bounds.height == is.bounds.height;
         if (!same)
@@ -338,7 +323,7 @@ void InvariantChecker::checkMouse(const Event& e, std::vector<Failure>& failures
         if (!a.flags[flag])
             fail(kFlag, where + ": DraggingImage" + std::to_string(number) + " clear after a press");
         const rt::Rect& bar = barWas.bounds;
-        const double width = entry.halveIndicatorWidth ? double(float(bar.width / 2)) : bar.width;
+        const double width = entry.vertical() ? double(float(bar.width / 2)) : bar.width;
         const rt::Rect expected{bar.left, bar.top, width, bar.height};
         if (!indicatorIs.visible || indicatorIs.bounds != expected)
             fail(kPress, where + ": " + indicatorName + " at " + str(indicatorIs.bounds) +
@@ -349,7 +334,7 @@ void InvariantChecker::checkMouse(const Event& e, std::vector<Failure>& failures
     case EventKind::Move: {
         if (a.flags[flag] != b.flags[flag])
             fail(kFlag, where + ": a move changed DraggingImage" + std::to_string(number));
-        const bool vertical = isVertical(entry);
+        const bool vertical = entry.vertical();
         float candidate = 0;
         const double barPosition = vertical ? barWas.bounds.left : barWas.bounds.top;
         const bool candidateOk = rt::roundToSingle(rt::Number(barPosition + (vertical ? delivery_.argX : delivery_.argY)),
@@ -362,8 +347,8 @@ void InvariantChecker::checkMouse(const Event& e, std::vector<Failure>& failures
         }
         // Kept 100 twips from either end of the limiting size; never negative.
         float limitSize = vertical ? a.scaleWidth : a.scaleHeight;
-        if (!entry.limitControl.empty()) {
-            const rt::Rect& limit = b.find(std::string(entry.limitControl))->bounds;
+        if (entry.limit) {
+            const rt::Rect& limit = b.find(std::string(entry.limit->name()))->bounds;
             limitSize = static_cast<float>(vertical ? limit.width : limit.height);
         }
         float expected = candidate;
@@ -386,7 +371,7 @@ void InvariantChecker::checkMouse(const Event& e, std::vector<Failure>& failures
             fail(kFlag, where + ": DraggingImage" + std::to_string(number) + " still set after a release");
         if (indicatorIs.visible)
             fail(kRelease, where + ": " + indicatorName + " still shown");
-        for (const char* name : {"Picture1", "Picture10"}) {
+        for (const std::string& name : verticalIndicators(e.window)) {
             const ControlState* was = b.find(name);
             const ControlState* is = a.find(name);
             if (was && is && was->bounds != is->bounds)
@@ -397,27 +382,32 @@ void InvariantChecker::checkMouse(const Event& e, std::vector<Failure>& failures
     }
 }
 
+std::vector<std::string> InvariantChecker::verticalIndicators(Window window) const
+{
+    std::vector<std::string> names;
+    if (const forms::PaneWindow* form = session_.window(window))
+        for (const splitter::Bar& bar : form->bars())
+            if (bar.vertical())
+                names.emplace_back(bar.indicator.name());
+    return names;
+}
+
 void InvariantChecker::checkSplits(Window w, const Event& e, std::vector<Failure>& failures) const
 {
-    const forms::PaneWindow& form = *session_.window(w);
-    for (const SplitSides& split : kSplits) {
-        if (split.window != w)
-            continue;
-        const splitter::BarEntry& entry = barEntry(w, split.bar);
-        const bool vertical = isVertical(entry);
-        const rt::Control& first = form.control(split.first);
-        const rt::Control& second = form.control(split.second);
-        const rt::Control& bar = form.control(barName(split.bar));
-        float refAlong = 0, refAcross = 0;  // along the split's direction, and across it
-        if (entry.container.empty()) {
-            refAlong = vertical ? form.ScaleWidth() : form.ScaleHeight();
-            refAcross = vertical ? form.ScaleHeight() : form.ScaleWidth();
-        } else {
-            const rt::Control& container = form.control(entry.container);
-            refAlong = vertical ? container.Width() : container.Height();
-            refAcross = vertical ? container.Height() : container.Width();
-        }
-        const double position = vertical ? bar.Left() : bar.Top();
+    for (const Failure& f : checkSplitsAddUp(*session_.window(w)))
+        failures.push_back({e.line, formatEvent(e), f.invariant, f.detail});
+}
+
+std::vector<Failure> checkSplitsAddUp(const forms::PaneWindow& form)
+{
+    std::vector<Failure> failures;
+    for (const splitter::Bar& split : form.bars()) {
+        const bool vertical = split.vertical();
+        const rt::Control& first = *split.first;
+        const rt::Control& second = *split.second;
+        const float refAlong = split.splitSize();     // along the split's direction
+        const float refAcross = split.splitBreadth();  // and across it
+        const double position = split.position();
         // Laid out with a valid position and room for the gap: both sides' sizes were taken.
         if (!(position >= 0) || double(refAlong) - position - splitter::kGap < 0)
             continue;
@@ -425,16 +415,17 @@ void InvariantChecker::checkSplits(Window w, const Event& e, std::vector<Failure
         const double b = vertical ? second.Width() : second.Height();
         const double across1 = vertical ? first.Height() : first.Width();
         const double across2 = vertical ? second.Height() : second.Width();
-        const std::string where = std::string(windowName(w)) + " split of " + barName(split.bar);
+        const std::string where = std::string(form.name()) + " split of " + std::string(split.control.name());
         if (std::fabs(a + splitter::kGap + b - refAlong) > halfUlp(refAlong))
-            failures.push_back({e.line, formatEvent(e), kAddUp,
+            failures.push_back({0, "", kAddUp,
                                 where + ": " + str(a) + " + " + str(splitter::kGap) + " + " + str(b) + " != " +
                                     str(refAlong) + " (bar at " + str(position) + ")"});
         if (across1 != refAcross || across2 != refAcross)
-            failures.push_back({e.line, formatEvent(e), kAddUp,
+            failures.push_back({0, "", kAddUp,
                                 where + ": sides " + str(across1) + " and " + str(across2) + " across, expected " +
                                     str(refAcross)});
     }
+    return failures;
 }
 
 std::vector<Failure> playChecked(Session& session, const std::vector<Event>& events, bool keepGoing)

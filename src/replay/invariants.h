@@ -44,7 +44,7 @@ public:
         bool loaded = false;
         float scaleWidth = 0, scaleHeight = 0;
         std::vector<ControlState> controls;
-        std::array<bool, 4> flags{};
+        std::vector<bool> flags;  // DraggingImage1, 2, ... while the window has an instance
         bool operator==(const WindowState&) const = default;
         const ControlState* find(const std::string& name) const;
     };
@@ -68,6 +68,8 @@ private:
     Delivery route(const Event& event);
     void checkMouse(const Event& event, std::vector<Failure>& failures) const;
     void checkSplits(Window window, const Event& event, std::vector<Failure>& failures) const;
+    // The indicators of the window's vertical bars, which no layout moves.
+    std::vector<std::string> verticalIndicators(Window window) const;
 
     const Session& session_;
     std::array<WindowState, 4> before_;
@@ -75,6 +77,10 @@ private:
     Delivery delivery_;
     unsigned long errorsBefore_ = 0;
 };
+
+// Every bar's split of a loaded window laid out with room for it: the two sides and the gap add up to the
+// size the split divides, and both sides span it across. Failures carry no event.
+std::vector<Failure> checkSplitsAddUp(const forms::PaneWindow& window);
 
 // Plays `events` on `session`, checking every invariant after each event. Stops at the first event that
 // breaks one unless `keepGoing`.

@@ -12,60 +12,9 @@ Session::Session() : program_(host_.runtime())
     });
 }
 
-forms::PaneWindow* Session::window(Window w)
-{
-    switch (w) {
-    case Window::SplitterForm: return &program_.splitterForm();
-    case Window::Splitter3: return program_.splitter3();
-    case Window::Splitter4: return program_.splitter4();
-    case Window::Splitter5: return program_.splitter5();
-    }
-    return nullptr;
-}
+forms::PaneWindow* Session::window(Window w) { return program_.windows()[static_cast<std::size_t>(w)]; }
 
 const forms::PaneWindow* Session::window(Window w) const { return const_cast<Session*>(this)->window(w); }
-
-int Session::barCount(Window w)
-{
-    switch (w) {
-    case Window::SplitterForm: return 1;
-    case Window::Splitter3: return 2;
-    case Window::Splitter4: return 3;
-    case Window::Splitter5: return 4;
-    }
-    return 0;
-}
-
-const bool* Session::dragFlag(Window w, int bar) const
-{
-    auto& program = const_cast<app::Program&>(program_);
-    switch (w) {
-    case Window::SplitterForm:
-        return bar == 1 ? &program.splitterForm().DraggingImage1 : nullptr;
-    case Window::Splitter3: {
-        const forms::Splitter3* f = program.splitter3();
-        if (!f)
-            return nullptr;
-        const bool* flags[] = {&f->DraggingImage1, &f->DraggingImage2};
-        return bar >= 1 && bar <= 2 ? flags[bar - 1] : nullptr;
-    }
-    case Window::Splitter4: {
-        const forms::Splitter4* f = program.splitter4();
-        if (!f)
-            return nullptr;
-        const bool* flags[] = {&f->DraggingImage1, &f->DraggingImage2, &f->DraggingImage3};
-        return bar >= 1 && bar <= 3 ? flags[bar - 1] : nullptr;
-    }
-    case Window::Splitter5: {
-        const forms::Splitter5* f = program.splitter5();
-        if (!f)
-            return nullptr;
-        const bool* flags[] = {&f->DraggingImage1, &f->DraggingImage2, &f->DraggingImage3, &f->DraggingImage4};
-        return bar >= 1 && bar <= 4 ? flags[bar - 1] : nullptr;
-    }
-    }
-    return nullptr;
-}
 
 void Session::apply(const Event& e)
 {

@@ -23,9 +23,6 @@ public:
     // The window's instance, or null before it was first opened.
     forms::PaneWindow* window(Window window);
     const forms::PaneWindow* window(Window window) const;
-    // The drag flag DraggingImage<bar>, or null when the window has no instance or no such bar.
-    const bool* dragFlag(Window window, int bar) const;
-    static int barCount(Window window);
 
     rt::MemoryHost& host() { return host_; }
     app::Program& program() { return program_; }

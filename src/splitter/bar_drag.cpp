@@ -1,22 +1,6 @@
 #include "splitter/bar_drag.h"
 
 namespace splitter {
-namespace {
-
-bool leftRight(const BarWiring& w) { return w.entry.direction == BarDirection::LeftRight; }
-
-rt::Single barPosition(const BarWiring& w) { return leftRight(w) ? w.bar.Left() : w.bar.Top(); }
-
-rt::Single indicatorPosition(const BarWiring& w) { return leftRight(w) ? w.indicator.Left() : w.indicator.Top(); }
-
-rt::Single limitSize(const BarWiring& w)
-{
-    if (w.limitControl)
-        return leftRight(w) ? w.limitControl->Width() : w.limitControl->Height();
-    return leftRight(w) ? w.form.ScaleWidth() : w.form.ScaleHeight();
-}
-
-}  // namespace
 
 rt::Single limitDragPosition(rt::Single candidate, rt::Single limitSize)
 {
@@ -31,40 +15,32 @@ rt::Single limitDragPosition(rt::Single candidate, rt::Single limitSize)
     return p < 0 ? 0 : p;
 }
 
-void barMouseDown(const BarWiring& w)
+void barMouseDown(const Bar& b)
 {
-    const rt::Number width = w.entry.halveIndicatorWidth ? rt::Number(w.bar.Width()) / 2 : rt::Number(w.bar.Width());
-    w.indicator.Move(w.bar.Left(), w.bar.Top(), rt::toSingle(width), w.bar.Height());
-    w.indicator.setVisible(true);
-    w.dragging = true;
+    const rt::Control& bar = *b.control;
+    const rt::Number width = b.vertical() ? rt::Number(bar.Width()) / 2 : rt::Number(bar.Width());
+    b.indicator->Move(bar.Left(), bar.Top(), rt::toSingle(width), bar.Height());
+    b.indicator->setVisible(true);
+    b.dragging = true;
 }
 
-void barMouseMove(const BarWiring& w, const rt::MouseArgs& args)
+void barMouseMove(const Bar& b, const rt::MouseArgs& args)
 {
-    const rt::Single candidate = rt::toSingle(rt::Number(barPosition(w)) + (leftRight(w) ? args.x : args.y));
-    const rt::Single p = limitDragPosition(candidate, limitSize(w));
-    if (w.dragging) {
-        if (leftRight(w))
-            w.indicator.setLeft(p);
+    const rt::Single candidate = rt::toSingle(rt::Number(b.position()) + (b.vertical() ? args.x : args.y));
+    const rt::Single p = limitDragPosition(candidate, b.limitSize());
+    if (b.dragging) {
+        if (b.vertical())
+            b.indicator->setLeft(p);
         else
-            w.indicator.setTop(p);
+            b.indicator->setTop(p);
     }
 }
 
-void barMouseUp(const BarWiring& w)
+void barMouseUp(const Bar& b)
 {
-    w.layout(w.form, indicatorPosition(w));
-    w.indicator.setVisible(false);
-    w.dragging = false;
-}
-
-void barMouseEvent(const BarWiring& w, rt::MouseEvent event, const rt::MouseArgs& args)
-{
-    switch (event) {
-    case rt::MouseEvent::Down: barMouseDown(w); return;
-    case rt::MouseEvent::Move: barMouseMove(w, args); return;
-    case rt::MouseEvent::Up: barMouseUp(w); return;
-    }
+    b.layout(b.indicatorPosition());
+    b.indicator->setVisible(false);
+    b.dragging = false;
 }
 
 }  // namespace splitter

@@ -4,12 +4,8 @@
 // The handlers trap nothing: a failure ends the handler and goes to the runtime's default handling.
 #pragma once
 
-#include <string>
-
-#include "runtime/control.h"
-#include "runtime/form.h"
 #include "runtime/mouse.h"
-#include "splitter/bar_table.h"
+#include "splitter/bar.h"
 
 namespace splitter {
 
@@ -21,22 +17,8 @@ inline constexpr rt::Single kDragMargin = 100;
 // that a negative position becomes 0: a bar above its container's edge could never be grabbed again.
 rt::Single limitDragPosition(rt::Single candidate, rt::Single limitSize);
 
-// One bar of one window instance, resolved to its live controls.
-struct BarWiring {
-    const BarEntry& entry;
-    rt::Form& form;
-    rt::Control& bar;
-    rt::Control& indicator;
-    const rt::Control* limitControl;  // null: the window's client size
-    bool& dragging;
-    void (*layout)(rt::Form& form, rt::Single position);
-};
-
-void barMouseDown(const BarWiring& wiring);
-void barMouseMove(const BarWiring& wiring, const rt::MouseArgs& args);
-void barMouseUp(const BarWiring& wiring);
-
-// Runs the bar's handler for a mouse event.
-void barMouseEvent(const BarWiring& wiring, rt::MouseEvent event, const rt::MouseArgs& args);
+void barMouseDown(const Bar& bar);
+void barMouseMove(const Bar& bar, const rt::MouseArgs& args);
+void barMouseUp(const Bar& bar);
 
 }  // namespace splitter

@@ -24,7 +24,7 @@ TEST_F(HostTest, APressInTheGapReachesTheBarWhoseIndicatorAppearsOverIt)
     EXPECT_EQ(indicator.Left(), bar.Left());
     EXPECT_EQ(indicator.Top(), bar.Top());
     EXPECT_EQ(indicator.Width(), bar.Width() / 2);
-    EXPECT_TRUE(static_cast<forms::SplitterForm&>(main()).DraggingImage1);
+    EXPECT_TRUE(static_cast<forms::SplitterForm&>(main()).dragging(1));
     // A move without dragging reports X from the bar's corner: 1 pixel right of the press is 15 twips
     // further, and the indicator follows to bar.Left + X.
     sendMouse(surfaceOf(main()), QEvent::MouseMove, QPointF(158, 100), Qt::NoButton, Qt::LeftButton);
@@ -172,6 +172,7 @@ TEST_F(HostTest, AnUntrappedErrorInAMouseHandlerIsOneLineAndTheProgramGoesOn)
     EXPECT_EQ(main().control("Picture2").Width(), 2700);
     EXPECT_EQ(errors.size(), 1u);
     EXPECT_EQ(host.runtime().untrappedErrors(), 1u);
+    errors.clear();
 }
 
 }  // namespace

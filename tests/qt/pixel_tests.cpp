@@ -12,7 +12,7 @@
 #include "qt/painting.h"
 #include "qt_test_support.h"
 #include "runtime/control.h"
-#include "splitter/bar_table.h"
+#include "forms/pane_window.h"
 
 namespace {
 
@@ -204,14 +204,14 @@ TEST_F(PixelTest, EveryWindowAtFirstShowsItsPanesWhereTheirBoundsSay)
 // the indicator is out and after the release.
 TEST_F(PixelTest, DraggingEachBarShowsTheIndicatorAtThePointerAndLeavesNothingBehind)
 {
-    for (const splitter::BarEntry& bar : splitter::kBars) {
-        rt::Form& form = *forms_[bar.window == "SplitterForm" ? 0 : bar.window == "Splitter3" ? 1
-                                 : bar.window == "Splitter4"  ? 2 : 3];
-        const std::string what = std::string(bar.window) + " Image" + std::to_string(bar.number);
+    for (rt::Form* window : forms_)
+    for (const splitter::Bar& bar : static_cast<forms::PaneWindow&>(*window).bars()) {
+        rt::Form& form = *window;
+        const std::string what = std::string(form.name()) + " Image" + std::to_string(bar.number);
         SCOPED_TRACE(what);
         qthost::Surface& surface = surfaceOf(form);
         const double ratio = dpr(form);
-        const bool across = bar.direction == splitter::BarDirection::LeftRight;
+        const bool across = bar.vertical();
         const QPoint press = qttest::pixelOn(form, "Image" + std::to_string(bar.number));
         ASSERT_GE(press.x(), 0);
 
@@ -223,7 +223,7 @@ TEST_F(PixelTest, DraggingEachBarShowsTheIndicatorAtThePointerAndLeavesNothingBe
 
         QTest::mousePress(&surface, Qt::LeftButton, {}, press);
         qttest::sendMouse(surface, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-        const rt::Control& indicator = form.control(bar.indicator);
+        const rt::Control& indicator = *bar.indicator;
         ASSERT_TRUE(indicator.Visible());
         const QImage during = shown(form);
         expectMatchesModel(form, during, "Image" + std::to_string(bar.number) + " during the drag");

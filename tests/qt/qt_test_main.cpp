@@ -4,6 +4,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+#include "app/program.h"
 #include "qt/qt_host.h"
 
 int main(int argc, char** argv)
@@ -15,6 +16,6 @@ int main(int argc, char** argv)
         if (std::strncmp(argv[i], "--scale=", 8) == 0)
             qputenv("QT_SCALE_FACTOR", argv[i] + 8);
     QApplication application(argc, argv);
-    qthost::setUpApplication();
+    qthost::setUpApplication(app::kIdentity);
     return RUN_ALL_TESTS();
 }

@@ -16,6 +16,12 @@ HostTest::HostTest()
 
 HostTest::~HostTest() = default;
 
+void HostTest::TearDown()
+{
+    for (const std::string& line : errors)
+        ADD_FAILURE() << "unexpected error report: " << line;
+}
+
 std::vector<rt::Form*> HostTest::allForms()
 {
     program.SanbunMenu_Click();

@@ -19,6 +19,8 @@ class HostTest : public ::testing::Test {
 protected:
     HostTest();
     ~HostTest() override;
+    // A test that expects error reports checks them and then clears `errors`; any left over fail it.
+    void TearDown() override;
 
     qthost::QtHost host;
     app::Program program{host.runtime()};

@@ -45,7 +45,7 @@ TEST(FuzzInput, PointsTakenFromABarPressThatBar)
     replay::EventDecoder decoder(bytes);
     while (auto e = decoder.next(session))
         session.apply(*e);
-    EXPECT_TRUE(session.program().splitter5()->DraggingImage4);
+    EXPECT_TRUE(session.program().splitter5()->dragging(4));
 }
 
 }  // namespace

@@ -64,18 +64,18 @@ TEST_F(Invariants, WorkedDragsResizesAndWindowManagementHold)
 TEST_F(Invariants, PressMoveAndReleaseFollowTheDragTable)
 {
     playClean("open SplitterForm\ndown SplitterForm 4 0 2360 100");
-    EXPECT_TRUE(session.program().splitterForm().DraggingImage1);
+    EXPECT_TRUE(session.program().splitterForm().dragging(1));
     playClean("move SplitterForm 4 0 50 100\nmove SplitterForm 4 0 5100 100");
     EXPECT_EQ(control(replay::Window::SplitterForm, "Picture1").Left(), 5045);
     playClean("up SplitterForm 4 0 5100 100");
-    EXPECT_FALSE(session.program().splitterForm().DraggingImage1);
+    EXPECT_FALSE(session.program().splitterForm().dragging(1));
 }
 
 TEST_F(Invariants, SeesAFlagSetWithoutItsBar)
 {
     play("open Splitter4");
     const auto failures = play("resize Splitter4 9000 7000",
-                               [&] { session.program().splitter4()->DraggingImage3 = true; });
+                               [&] { session.program().splitter4()->bars()[2].dragging = true; });
     EXPECT_TRUE(names(failures, "drag flag"));
 }
 
@@ -83,7 +83,7 @@ TEST_F(Invariants, SeesAPressThatLeavesTheFlagClear)
 {
     play("open Splitter3");
     const auto failures =
-        play("down Splitter3 1 0 3380 300", [&] { session.program().splitter3()->DraggingImage1 = false; });
+        play("down Splitter3 1 0 3380 300", [&] { session.program().splitter3()->bars()[0].dragging = false; });
     EXPECT_TRUE(names(failures, "drag flag"));
 }
 
@@ -128,7 +128,7 @@ TEST_F(Invariants, SeesAVerticalIndicatorMovedByALayout)
     play("open Splitter5");
     const auto failures =
         play("resize Splitter5 9000 9000", [&] { control(replay::Window::Splitter5, "Picture10").setLeft(5); });
-    EXPECT_TRUE(names(failures, "Picture1 and Picture10"));
+    EXPECT_TRUE(names(failures, "indicators of vertical bars"));
 }
 
 TEST_F(Invariants, SeesAMoveOutsideTheLimits)

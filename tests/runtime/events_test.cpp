@@ -25,10 +25,10 @@ TEST_F(EventRoutingTest, BarTakesThePressOnlyInTheGapThePaneLeavesUncovered)
     mouse(MouseEvent::Down, 2400, 1000);
     mouse(MouseEvent::Up, 2400, 1000);
     EXPECT_FALSE(form().control("Picture1").Visible());
-    EXPECT_FALSE(form().DraggingImage1);
+    EXPECT_FALSE(form().dragging(1));
 
     mouse(MouseEvent::Down, 2379, 1000);
-    EXPECT_TRUE(form().DraggingImage1);
+    EXPECT_TRUE(form().dragging(1));
     EXPECT_TRUE(form().control("Picture1").Visible());
 }
 
@@ -68,7 +68,7 @@ TEST_F(EventRoutingTest, CaptureKeepsEventsOnThePressedBarOutsideTheWindow)
     EXPECT_EQ(form().control("Picture1").Left(), 5145 - 100);
     mouse(MouseEvent::Up, 90000, 90000);
     EXPECT_EQ(form().control("Image1").Left(), 5045);
-    EXPECT_FALSE(form().DraggingImage1);
+    EXPECT_FALSE(form().dragging(1));
 }
 
 TEST_F(EventRoutingTest, SecondButtonGoesToTheCapturedBarAndCaptureEndsWithTheLastButton)
@@ -77,9 +77,9 @@ TEST_F(EventRoutingTest, SecondButtonGoesToTheCapturedBarAndCaptureEndsWithTheLa
     mouse(MouseEvent::Move, 3000, 1000, rt::kLeftButton);
     mouse(MouseEvent::Down, 4000, 1000, rt::kRightButton);  // over Picture3, but captured
     EXPECT_EQ(form().control("Picture1").Left(), 2340);     // laid back over the bar
-    EXPECT_TRUE(form().DraggingImage1);
+    EXPECT_TRUE(form().dragging(1));
     mouse(MouseEvent::Up, 4000, 1000, rt::kRightButton);
-    EXPECT_FALSE(form().DraggingImage1);
+    EXPECT_FALSE(form().dragging(1));
     EXPECT_EQ(form().control("Image1").Left(), 2340);
     // The left button is still held: the bar keeps the moves, but the flag is down, so nothing moves.
     mouse(MouseEvent::Move, 3000, 1000, rt::kLeftButton);
@@ -109,17 +109,19 @@ TEST_F(EventRoutingTest, UntrappedErrorIsReportedInOneLineAndTheProgramCarriesOn
     mouse(MouseEvent::Up, 3000, 1000);
     EXPECT_EQ(form().control("Image1").Left(), 3000);
     EXPECT_EQ(errors.size(), 1u);
+    errors.clear();
 }
 
 TEST_F(EventRoutingTest, NaNCoordinatesHitNothingAndFailInsideACapture)
 {
     mouse(MouseEvent::Down, NAN, 1000);
-    EXPECT_FALSE(form().DraggingImage1);
+    EXPECT_FALSE(form().dragging(1));
     mouse(MouseEvent::Up, NAN, 1000);
     mouse(MouseEvent::Down, 2350, 1000);
     mouse(MouseEvent::Move, NAN, NAN);
     EXPECT_EQ(errors.size(), 1u);
     EXPECT_EQ(form().control("Picture1").Left(), 2340);
+    errors.clear();
 }
 
 }  // namespace

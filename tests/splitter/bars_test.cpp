@@ -2,93 +2,87 @@
 
 #include <set>
 
-#include "splitter/bar_table.h"
+#include "support/every_bar.h"
 #include "support/window_fixture.h"
 
 namespace {
 
-using splitter::BarDirection;
 using testing_support::WindowTest;
 
 // Every bar checked against its live window: where it lies, its indicator, the indicator's size at a
 // press, what the upper limit is measured against, and which layout its release runs.
 class TenBars : public WindowTest {
 protected:
-    void SetUp() override
-    {
-        program.start();
-        program.SanbunMenu_Click();
-        program.YonbunMenu_Click();
-        program.RokuBunMenu_Click();
-    }
+    void SetUp() override { testing_support::openEveryWindow(program); }
 
-    rt::Form& window(std::string_view name)
+    template <class Check>
+    void forEachBar(Check check)
     {
-        if (name == "Splitter3") return *program.splitter3();
-        if (name == "Splitter4") return *program.splitter4();
-        if (name == "Splitter5") return *program.splitter5();
-        return program.splitterForm();
+        for (forms::PaneWindow* form : program.windows())
+            for (const splitter::Bar& bar : form->bars()) {
+                SCOPED_TRACE(std::string(form->name()) + " " + std::string(bar.control.name()));
+                check(*form, bar);
+            }
     }
 };
 
-TEST_F(TenBars, TableMatchesTheWindows)
+TEST_F(TenBars, DescriptionsMatchTheWindowsBars)
 {
-    ASSERT_EQ(splitter::kBars.size(), 10u);
-    std::set<std::pair<std::string_view, int>> seen;
-    for (const splitter::BarEntry& entry : splitter::kBars) {
-        SCOPED_TRACE(std::string(entry.window) + " Image" + std::to_string(entry.number));
-        EXPECT_TRUE(seen.insert({entry.window, entry.number}).second);
-        rt::Form& form = window(entry.window);
-        const rt::Control& bar = form.control("Image" + std::to_string(entry.number));
-        const rt::Control& indicator = form.control(entry.indicator);
-        const std::string_view container = bar.parent() ? std::string_view(bar.parent()->name()) : "";
-        EXPECT_EQ(container, entry.container);
-        EXPECT_EQ(indicator.parent(), bar.parent());
-        EXPECT_EQ(bar.pointer(), entry.direction == BarDirection::LeftRight ? rt::MousePointer::SizeWestEast
-                                                                            : rt::MousePointer::SizeNorthSouth);
-    }
+    // Window, bar, the container it lies in, its indicator, and whether it moves left and right.
+    const std::set<std::tuple<std::string, std::string, std::string, std::string, bool>> expected = {
+        {"SplitterForm", "Image1", "", "Picture1", true}, {"Splitter3", "Image1", "", "Picture1", true},
+        {"Splitter3", "Image2", "Picture2", "Picture4", false}, {"Splitter4", "Image1", "", "Picture1", true},
+        {"Splitter4", "Image2", "Picture2", "Picture4", false}, {"Splitter4", "Image3", "Picture3", "Picture7", false},
+        {"Splitter5", "Image1", "", "Picture1", true}, {"Splitter5", "Image2", "Picture2", "Picture4", false},
+        {"Splitter5", "Image3", "Picture3", "Picture7", false}, {"Splitter5", "Image4", "Picture5", "Picture10", true},
+    };
+    std::set<std::tuple<std::string, std::string, std::string, std::string, bool>> described;
+    forEachBar([&](forms::PaneWindow& form, const splitter::Bar& bar) {
+        described.insert({std::string(form.name()), std::string(bar.control.name()),
+                          bar.container ? std::string(bar.container->name()) : "", std::string(bar.indicator.name()),
+                          bar.vertical()});
+        EXPECT_EQ(bar.control->pointer(), bar.vertical() ? rt::MousePointer::SizeWestEast : rt::MousePointer::SizeNorthSouth);
+    });
+    EXPECT_EQ(described, expected);
 }
 
 TEST_F(TenBars, PressLaysTheIndicatorOverTheBarHalvedForVerticalBars)
 {
-    for (const splitter::BarEntry& entry : splitter::kBars) {
-        SCOPED_TRACE(std::string(entry.window) + " Image" + std::to_string(entry.number));
-        rt::Form& form = window(entry.window);
-        const std::string barName = "Image" + std::to_string(entry.number);
-        const rt::Control& bar = form.control(barName);
+    forEachBar([&](forms::PaneWindow& form, const splitter::Bar& entry) {
+        const std::string barName(entry.control.name());
+        const rt::Control& bar = *entry.control;
         press(form, barName.c_str());
-        const rt::Control& indicator = form.control(entry.indicator);
+        const rt::Control& indicator = *entry.indicator;
         EXPECT_TRUE(indicator.Visible());
-        const float width = entry.direction == BarDirection::LeftRight ? bar.Width() / 2 : bar.Width();
+        const float width = entry.vertical() ? bar.Width() / 2 : bar.Width();
         EXPECT_EQ(indicator.bounds(), (rt::Rect{bar.Left(), bar.Top(), width, bar.Height()}));
         release(form);
         EXPECT_FALSE(indicator.Visible());
-    }
+    });
     EXPECT_EQ(program.splitterForm().control("Picture1").Width(), 67.5f);
     EXPECT_EQ(program.splitter5()->control("Picture1").Width(), 97.5f);
 }
 
 TEST_F(TenBars, UpperLimitIsMeasuredAgainstTheWindowOrPicture5)
 {
-    for (const splitter::BarEntry& entry : splitter::kBars) {
-        SCOPED_TRACE(std::string(entry.window) + " Image" + std::to_string(entry.number));
-        rt::Form& form = window(entry.window);
-        const std::string barName = "Image" + std::to_string(entry.number);
-        const bool vertical = entry.direction == BarDirection::LeftRight;
+    forEachBar([&](forms::PaneWindow& form, const splitter::Bar& entry) {
+        const std::string barName(entry.control.name());
+        const bool vertical = entry.vertical();
         float size = vertical ? form.ScaleWidth() : form.ScaleHeight();
-        if (!entry.limitControl.empty())
-            size = form.control(entry.limitControl).Width();  // outer width, border included
-        const float original = vertical ? form.control(barName).Left() : form.control(barName).Top();
+        if (entry.limit) {
+            EXPECT_EQ(entry.limit->name(), "Picture5");
+            size = (*entry.limit)->Width();  // outer width, border included
+        }
+        const float original = entry.position();
         press(form, barName.c_str());
         moveTo(form, barName.c_str(), 1e6);
-        const rt::Control& indicator = form.control(entry.indicator);
-        EXPECT_EQ(vertical ? indicator.Left() : indicator.Top(), size - 100);
+        EXPECT_EQ(entry.indicatorPosition(), size - 100);
         moveTo(form, barName.c_str(), -1e6);
-        EXPECT_EQ(vertical ? indicator.Left() : indicator.Top(), 100);
+        EXPECT_EQ(entry.indicatorPosition(), 100);
         release(form);
-        EXPECT_EQ(vertical ? form.control(barName).Left() : form.control(barName).Top(), 100);
+        EXPECT_EQ(entry.position(), 100);
         drag(form, barName.c_str(), original);  // later bars may lie inside this one's container
-    }
+    });
 }
 
 TEST_F(TenBars, DraggingOneBarLeavesEveryOtherBarsFlagAndIndicatorAlone)
@@ -97,8 +91,8 @@ TEST_F(TenBars, DraggingOneBarLeavesEveryOtherBarsFlagAndIndicatorAlone)
     const rt::Rect p1 = s5.control("Picture1").bounds(), p4t = {0, 120, 0, 255};
     press(s5, "Image4");
     moveTo(s5, "Image4", 2500);
-    EXPECT_TRUE(s5.DraggingImage4);
-    EXPECT_FALSE(s5.DraggingImage1 || s5.DraggingImage2 || s5.DraggingImage3);
+    EXPECT_TRUE(s5.dragging(4));
+    EXPECT_FALSE(s5.dragging(1) || s5.dragging(2) || s5.dragging(3));
     release(s5);
     EXPECT_EQ(s5.control("Picture1").bounds(), p1);
     EXPECT_FALSE(s5.control("Picture1").Visible() || s5.control("Picture4").Visible() ||
@@ -106,7 +100,7 @@ TEST_F(TenBars, DraggingOneBarLeavesEveryOtherBarsFlagAndIndicatorAlone)
     EXPECT_EQ(s5.control("Picture4").Top(), p4t.top);
     EXPECT_EQ(s5.control("Picture7").Top(), 180);
     // Another window's bar with the same name is untouched too.
-    EXPECT_FALSE(program.splitter4()->DraggingImage1);
+    EXPECT_FALSE(program.splitter4()->dragging(1));
     EXPECT_EQ(program.splitter4()->control("Image1").Left(), 3360);
 }
 

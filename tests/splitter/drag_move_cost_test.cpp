@@ -6,7 +6,7 @@
 
 #include "app/program.h"
 #include "runtime/memory_host.h"
-#include "splitter/bar_table.h"
+#include "support/every_bar.h"
 #include "support/allocation_counter.h"
 
 namespace {
@@ -24,27 +24,9 @@ public:
     std::size_t count = 0;
 };
 
-class DragMoveCost : public ::testing::TestWithParam<splitter::BarEntry> {
+class DragMoveCost : public ::testing::TestWithParam<testing_support::BarId> {
 protected:
     DragMoveCost() { host.runtime().setErrorOutput([this](const std::string&) { ++errors; }); }
-
-    rt::Form& open(std::string_view window)
-    {
-        if (window == "Splitter3") {
-            program.SanbunMenu_Click();
-            return *program.splitter3();
-        }
-        if (window == "Splitter4") {
-            program.YonbunMenu_Click();
-            return *program.splitter4();
-        }
-        if (window == "Splitter5") {
-            program.RokuBunMenu_Click();
-            return *program.splitter5();
-        }
-        program.start();
-        return program.splitterForm();
-    }
 
     RecordingHost host;
     app::Program program{host.runtime()};
@@ -53,11 +35,11 @@ protected:
 
 TEST_P(DragMoveCost, AMoveRepaintsOnlyTheIndicatorsOldAndNewAreasAndAllocatesNothing)
 {
-    const splitter::BarEntry& entry = GetParam();
-    rt::Form& form = open(entry.window);
-    const rt::Control& bar = form.control("Image" + std::to_string(entry.number));
-    const rt::Control& indicator = form.control(entry.indicator);
-    const bool vertical = entry.direction == splitter::BarDirection::LeftRight;
+    forms::PaneWindow& form = testing_support::openWindow(program, GetParam().window);
+    const splitter::Bar& entry = testing_support::barOf(form, GetParam().number);
+    const rt::Control& bar = *entry.control;
+    const rt::Control& indicator = *entry.indicator;
+    const bool vertical = entry.vertical();
     double x = 0, y = 0;
     form.originOf(bar, x, y);
     x += vertical ? 20 : 200;
@@ -100,9 +82,7 @@ TEST_P(DragMoveCost, AMoveRepaintsOnlyTheIndicatorsOldAndNewAreasAndAllocatesNot
     EXPECT_EQ(errors, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryBar, DragMoveCost, ::testing::ValuesIn(splitter::kBars),
-                         [](const ::testing::TestParamInfo<splitter::BarEntry>& bar) {
-                             return std::string(bar.param.window) + "_Image" + std::to_string(bar.param.number);
-                         });
+INSTANTIATE_TEST_SUITE_P(EveryBar, DragMoveCost, ::testing::ValuesIn(testing_support::everyBar()),
+                         [](const ::testing::TestParamInfo<testing_support::BarId>& bar) { return bar.param.label(); });
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "splitter/bar_drag.h"
+#include "support/every_bar.h"
 #include "support/window_fixture.h"
 
 namespace {
 
 using rt::MouseEvent;
+using testing_support::barOf;
 using testing_support::snapshot;
 using testing_support::WindowTest;
 
@@ -19,30 +22,30 @@ protected:
 TEST_F(DragStates, IdleMoveChangesNothing)
 {
     const auto before = snapshot(form());
-    form().Image1_MouseMove(0, 0, 500, 10);
+    splitter::barMouseMove(barOf(form(), 1), {0, 0, 500, 10});
     runtime().mouse(form(), MouseEvent::Move, 0, 0, 2350, 100);  // hovering over the bar
     EXPECT_EQ(snapshot(form()), before);
-    EXPECT_FALSE(form().DraggingImage1);
+    EXPECT_FALSE(form().dragging(1));
 }
 
 TEST_F(DragStates, IdleReleaseLaysOutAtTheIndicatorsPosition)
 {
     // The indicator still stands where the definition put it.
-    form().Image1_MouseUp(rt::kLeftButton, 0, 0, 0);
+    splitter::barMouseUp(barOf(form(), 1));
     EXPECT_EQ(bar().Left(), 4800);
     EXPECT_FALSE(indicator().Visible());
-    EXPECT_FALSE(form().DraggingImage1);
+    EXPECT_FALSE(form().dragging(1));
 }
 
 TEST_F(DragStates, PressDuringADragLaysTheIndicatorBackOverTheBar)
 {
-    form().Image1_MouseDown(rt::kLeftButton, 0, 0, 0);
-    form().Image1_MouseMove(rt::kLeftButton, 0, 900, 0);
+    splitter::barMouseDown(barOf(form(), 1));
+    splitter::barMouseMove(barOf(form(), 1), {rt::kLeftButton, 0, 900, 0});
     EXPECT_EQ(indicator().Left(), 2340 + 900);
-    form().Image1_MouseDown(rt::kRightButton, 0, 0, 0);
+    splitter::barMouseDown(barOf(form(), 1));
     EXPECT_EQ(indicator().Left(), 2340);
     EXPECT_TRUE(indicator().Visible());
-    EXPECT_TRUE(form().DraggingImage1);
+    EXPECT_TRUE(form().dragging(1));
 }
 
 TEST_F(DragStates, MoveDuringADragMovesOnlyTheIndicator)
@@ -72,7 +75,7 @@ TEST_F(DragStates, ReleaseLaysOutOnceHidesTheIndicatorAndEndsTheDrag)
     EXPECT_EQ(bar().Left(), 2000);
     EXPECT_EQ(form().control("Picture3").Left(), 2040);
     EXPECT_FALSE(indicator().Visible());
-    EXPECT_FALSE(form().DraggingImage1);
+    EXPECT_FALSE(form().dragging(1));
 }
 
 TEST_F(DragStates, PressAndReleaseWithoutMoveKeepsTheBarsPosition)
@@ -88,9 +91,9 @@ TEST_F(DragStates, PressAndReleaseWithoutMoveKeepsTheBarsPosition)
 
 TEST_F(DragStates, TheBarsEdgeGoesToThePointerNotTheGrabbedPoint)
 {
-    form().Image1_MouseDown(rt::kLeftButton, 0, 30, 50);
-    form().Image1_MouseMove(rt::kLeftButton, 0, 45, 50);
-    form().Image1_MouseUp(rt::kLeftButton, 0, 45, 50);
+    splitter::barMouseDown(barOf(form(), 1));
+    splitter::barMouseMove(barOf(form(), 1), {rt::kLeftButton, 0, 45, 50});
+    splitter::barMouseUp(barOf(form(), 1));
     EXPECT_EQ(bar().Left(), 2340 + 45);
 }
 
@@ -122,10 +125,10 @@ protected:
 TEST_F(LowWindowDrag, LimitSizeUnderTwiceTheMarginGivesSizeLessMargin)
 {
     host.resizeClient(form(), 7020, 150);
-    form().Image2_MouseDown(rt::kLeftButton, 0, 0, 0);
-    form().Image2_MouseMove(rt::kLeftButton, 0, 0, 120 - form().control("Image2").Top());
+    splitter::barMouseDown(barOf(form(), 2));
+    splitter::barMouseMove(barOf(form(), 2), {rt::kLeftButton, 0, 0, 120 - form().control("Image2").Top()});
     EXPECT_EQ(form().control("Picture4").Top(), 50);
-    form().Image2_MouseMove(rt::kLeftButton, 0, 0, 90 - form().control("Image2").Top());
+    splitter::barMouseMove(barOf(form(), 2), {rt::kLeftButton, 0, 0, 90 - form().control("Image2").Top()});
     EXPECT_EQ(form().control("Picture4").Top(), 100);
 }
 
@@ -133,10 +136,10 @@ TEST_F(LowWindowDrag, BarNeverEndsAboveItsContainerAndCanBeGrabbedAgain)
 {
     host.resizeClient(form(), 7020, 60);
     // The bar lies below the visible area now; reach it through its handlers as a captured drag would.
-    form().Image2_MouseDown(rt::kLeftButton, 0, 0, 0);
-    form().Image2_MouseMove(rt::kLeftButton, 0, 0, 10);
+    splitter::barMouseDown(barOf(form(), 2));
+    splitter::barMouseMove(barOf(form(), 2), {rt::kLeftButton, 0, 0, 10});
     EXPECT_EQ(form().control("Picture4").Top(), 0);
-    form().Image2_MouseUp(rt::kLeftButton, 0, 0, 0);
+    splitter::barMouseUp(barOf(form(), 2));
     EXPECT_EQ(form().control("Image2").Top(), 0);
     EXPECT_EQ(form().control("Picture5").Height(), 0);
     EXPECT_EQ(form().control("Picture6").Top(), 40);
@@ -151,7 +154,7 @@ TEST_F(LowWindowDrag, ClosingMidDragKeepsTheFlagAndReopeningStartsFresh)
     press(form(), "Image2");
     moveTo(form(), "Image2", 1000);
     runtime().close(form());
-    EXPECT_TRUE(form().DraggingImage2);  // the instance and its variables outlive the window
+    EXPECT_TRUE(form().dragging(2));  // the instance and its variables outlive the window
     program.SanbunMenu_Click();
     EXPECT_EQ(form().control("Image2").Top(), 2700);
     EXPECT_FALSE(form().control("Picture4").Visible());
@@ -159,7 +162,7 @@ TEST_F(LowWindowDrag, ClosingMidDragKeepsTheFlagAndReopeningStartsFresh)
     runtime().mouse(form(), MouseEvent::Move, 0, 0, 5000, 1000);
     drag(form(), "Image2", 1500);
     EXPECT_EQ(form().control("Image2").Top(), 1500);
-    EXPECT_FALSE(form().DraggingImage2);
+    EXPECT_FALSE(form().dragging(2));
     EXPECT_TRUE(errors.empty());
 }
 

@@ -52,6 +52,13 @@ protected:
         host.runtime().setErrorOutput([this](const std::string& line) { errors.push_back(line); });
     }
 
+    // A test that expects error reports checks them and then clears `errors`; any left over fail it.
+    void TearDown() override
+    {
+        for (const std::string& line : errors)
+            ADD_FAILURE() << "unexpected error report: " << line;
+    }
+
     rt::Runtime& runtime() { return host.runtime(); }
 
     // A point in the bar's visible strip (its first 20 twips across, the middle along it).

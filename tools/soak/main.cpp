@@ -112,13 +112,11 @@ public:
 private:
     int flagsSet()
     {
-        int n = program_.splitterForm().DraggingImage1;
-        if (const auto* f = program_.splitter3())
-            n += f->DraggingImage1 + f->DraggingImage2;
-        if (const auto* f = program_.splitter4())
-            n += f->DraggingImage1 + f->DraggingImage2 + f->DraggingImage3;
-        if (const auto* f = program_.splitter5())
-            n += f->DraggingImage1 + f->DraggingImage2 + f->DraggingImage3 + f->DraggingImage4;
+        int n = 0;
+        for (const forms::PaneWindow* window : program_.windows())
+            if (window)
+                for (const splitter::Bar& bar : window->bars())
+                    n += bar.dragging;
         return n;
     }
 
@@ -245,7 +243,7 @@ int main(int argc, char* argv[])
 
     qInstallMessageHandler(quietMessages);
     QApplication application(argc, argv);
-    qthost::setUpApplication();
+    qthost::setUpApplication(app::kIdentity);
     qthost::QtHost host;
     host.setQuitHandler([] {});  // closing the last window must not end the soak
     app::Program program(host.runtime());

@@ -1,0 +1,63 @@
+// The bars of every window, as the program's own windows describe them, so that tests over "every bar"
+// pick up a bar added to any window with no edit here.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "runtime/memory_host.h"
+
+namespace testing_support {
+
+// Opens the window of that class (the main one by starting the program) and returns it.
+inline forms::PaneWindow& openWindow(app::Program& program, std::string_view name)
+{
+    if (name == "Splitter3")
+        program.SanbunMenu_Click();
+    else if (name == "Splitter4")
+        program.YonbunMenu_Click();
+    else if (name == "Splitter5")
+        program.RokuBunMenu_Click();
+    else
+        program.start();
+    for (forms::PaneWindow* window : program.windows())
+        if (window && window->name() == name)
+            return *window;
+    throw std::logic_error("no window class " + std::string(name));
+}
+
+inline void openEveryWindow(app::Program& program)
+{
+    for (const char* name : {"SplitterForm", "Splitter3", "Splitter4", "Splitter5"})
+        openWindow(program, name);
+}
+
+struct BarId {
+    std::string window;
+    int number;
+    std::string label() const { return window + "_Image" + std::to_string(number); }
+};
+
+inline void PrintTo(const BarId& bar, std::ostream* out) { *out << bar.window << " Image" << bar.number; }
+
+// Every bar of every window, in window and Image-number order.
+inline std::vector<BarId> everyBar()
+{
+    rt::MemoryHost host;
+    app::Program program(host.runtime());
+    openEveryWindow(program);
+    std::vector<BarId> bars;
+    for (const forms::PaneWindow* window : program.windows())
+        for (const splitter::Bar& bar : window->bars())
+            bars.push_back({std::string(window->name()), bar.number});
+    return bars;
+}
+
+inline const splitter::Bar& barOf(const forms::PaneWindow& window, int number)
+{
+    return window.bars()[static_cast<std::size_t>(number - 1)];
+}
+
+}  // namespace testing_support
