@@ -115,8 +115,9 @@ int measureDrag(bench::MeasuringApplication& application, qthost::QtHost& host, 
         return 1;
     }
     const double tpp = host.twipsPerPixel(form);
-    const rt::Control& bar = form.control("Image1");
-    const rt::Control& indicator = form.control("Picture1");
+    const splitter::Bar& dragged = form.bars().front();
+    const rt::Control& bar = *dragged.control;
+    const rt::Control& indicator = *dragged.indicator;
     application.watchRegion(surface);
 
     std::vector<double> moveUs, releaseUs, moveAllocs, handlerAllocs, paintedPixels, outsidePixels;

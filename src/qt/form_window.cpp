@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QResizeEvent>
 #include <algorithm>
 #include <cmath>
@@ -54,7 +55,7 @@ QString menuText(const std::string& caption) { return QString::fromStdString(cap
 
 }  // namespace
 
-Surface::Surface(QtHost& host, rt::Form& form, QWidget* parent) : QWidget(parent), host_(host), form_(&form)
+Surface::Surface(QtHost& host, FormWindow& window) : QWidget(&window), host_(host), window_(window)
 {
     setObjectName("surface");
     setMouseTracking(true);  // the bars hear of moves without a button too
@@ -62,7 +63,13 @@ Surface::Surface(QtHost& host, rt::Form& form, QWidget* parent) : QWidget(parent
     setCursor(Qt::ArrowCursor);
 }
 
-double Surface::twipsPerPixel() const { return form_ ? host_.twipsPerPixel(*form_) : 15.0; }
+rt::Form* Surface::form() const { return window_.form(); }
+
+double Surface::twipsPerPixel() const
+{
+    const QScreen* on = screen();
+    return on ? twipsPerPixelFor(on->logicalDotsPerInchX()) : 15.0;
+}
 
 QRect Surface::widgetRect(const rt::Rect& area) const
 {
@@ -81,26 +88,8 @@ void Surface::areaChanged(const rt::Rect& area)
 {
     if (resizing_ > 0)
         return;  // the resize repaints the whole surface
-    requestRepaint(widgetRect(area));
-}
-
-void Surface::requestRepaint(const QRect& r)
-{
-    if (r.isEmpty())
-        return;
-    // Kept for inspection, but bounded: a window left open through a long session must not grow.
-    constexpr std::size_t kHeldRepaints = 4096;
-    if (repaintRequests_.size() >= kHeldRepaints)
-        repaintRequests_.erase(repaintRequests_.begin(), repaintRequests_.begin() + kHeldRepaints / 2);
-    repaintRequests_.push_back(r);
-    update(r);
-}
-
-std::vector<QRect> Surface::takeRepaintRequests()
-{
-    std::vector<QRect> taken;
-    taken.swap(repaintRequests_);
-    return taken;
+    if (const QRect r = widgetRect(area); !r.isEmpty())
+        update(r);
 }
 
 void Surface::paintEvent(QPaintEvent* event)
@@ -114,32 +103,33 @@ void Surface::paintEvent(QPaintEvent* event)
     const int y1 = static_cast<int>(std::ceil((r.y() + r.height()) * dpr));
     const QRect clip(x0, y0, x1 - x0, y1 - y0);
     const QColor background = controlBackground(palette());
-    if (form_)
-        paintForm(painter, *form_, {twipsPerPixel(), dpr}, background, clip);
+    if (rt::Form* shown = form())
+        paintForm(painter, *shown, {twipsPerPixel(), dpr}, background, clip);
     else
         painter.fillRect(clip, background);
 }
 
 void Surface::resizeEvent(QResizeEvent*)
 {
-    if (form_) {
+    if (rt::Form* shown = form()) {
         const double tpp = twipsPerPixel();
         ++resizing_;
-        host_.runtime().resized(*form_, width() * tpp, height() * tpp);
+        host_.runtime().resized(*shown, width() * tpp, height() * tpp);
         --resizing_;
     }
-    requestRepaint(rect());
+    update();
 }
 
 void Surface::mousePressEvent(QMouseEvent* event)
 {
     event->accept();
     const int button = buttonCode(event->button());
-    if (!form_ || !button)
+    rt::Form* shown = form();
+    if (!shown || !button)
         return;
     const double tpp = twipsPerPixel();
     const QPointF p = event->position();
-    host_.runtime().mouse(*form_, rt::MouseEvent::Down, button, shiftCode(event->modifiers()), p.x() * tpp,
+    host_.runtime().mouse(*shown, rt::MouseEvent::Down, button, shiftCode(event->modifiers()), p.x() * tpp,
                           p.y() * tpp);
 }
 
@@ -148,11 +138,12 @@ void Surface::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event)
 void Surface::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
-    if (!form_)
+    rt::Form* shown = form();
+    if (!shown)
         return;
     const double tpp = twipsPerPixel();
     const QPointF p = event->position();
-    host_.runtime().mouse(*form_, rt::MouseEvent::Move, buttonsCode(event->buttons()),
+    host_.runtime().mouse(*shown, rt::MouseEvent::Move, buttonsCode(event->buttons()),
                           shiftCode(event->modifiers()), p.x() * tpp, p.y() * tpp);
     if (event->buttons() == Qt::NoButton)
         updateCursor(p);
@@ -162,12 +153,13 @@ void Surface::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
     const int button = buttonCode(event->button());
-    if (!form_)
+    rt::Form* shown = form();
+    if (!shown)
         return;
     const double tpp = twipsPerPixel();
     const QPointF p = event->position();
     if (button)
-        host_.runtime().mouse(*form_, rt::MouseEvent::Up, button, shiftCode(event->modifiers()), p.x() * tpp,
+        host_.runtime().mouse(*shown, rt::MouseEvent::Up, button, shiftCode(event->modifiers()), p.x() * tpp,
                               p.y() * tpp);
     if (event->buttons() == Qt::NoButton)
         updateCursor(p);
@@ -175,10 +167,11 @@ void Surface::mouseReleaseEvent(QMouseEvent* event)
 
 void Surface::updateCursor(const QPointF& position)
 {
-    if (!form_)
+    rt::Form* shown = form();
+    if (!shown)
         return;
     const double tpp = twipsPerPixel();
-    const rt::Control* hit = form_->hitTest(position.x() * tpp, position.y() * tpp);
+    const rt::Control* hit = shown->hitTest(position.x() * tpp, position.y() * tpp);
     const Qt::CursorShape shape = cursorFor(hit ? hit->pointer() : rt::MousePointer::Default);
     if (cursor().shape() != shape)
         setCursor(shape);
@@ -201,7 +194,7 @@ FormWindow::FormWindow(QtHost& host, rt::Form& form) : host_(host), form_(&form)
             });
         }
     }
-    surface_ = new Surface(host, form, this);
+    surface_ = new Surface(host, *this);
     setCentralWidget(surface_);
 }
 
@@ -239,12 +232,6 @@ void FormWindow::requestClientWidth(int width)
                 setClientSize(w, surface_->height());
         },
         Qt::QueuedConnection);
-}
-
-void FormWindow::detach()
-{
-    form_ = nullptr;
-    surface_->detach();
 }
 
 void FormWindow::closeEvent(QCloseEvent* event)

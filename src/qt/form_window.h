@@ -5,7 +5,6 @@
 #include <QMainWindow>
 #include <QRect>
 #include <QWidget>
-#include <vector>
 
 #include "runtime/form.h"
 #include "runtime/geometry.h"
@@ -13,16 +12,18 @@
 namespace qthost {
 
 class QtHost;
+class FormWindow;
 
+// The client area of a form's window: paints the controls and hands the mouse to the runtime.
 class Surface : public QWidget {
     Q_OBJECT
 public:
-    Surface(QtHost& host, rt::Form& form, QWidget* parent);
+    Surface(QtHost& host, FormWindow& window);
 
-    // Stops all calls into the form: its window is going away.
-    void detach() { form_ = nullptr; }
-    rt::Form* form() const { return form_; }
+    // The form shown, or null once the window has been detached from it.
+    rt::Form* form() const;
 
+    // Twips per pixel on the screen this surface is on.
     double twipsPerPixel() const;
 
     // Part of the client area (twips) changed: repaint it, unless a resize is repainting everything.
@@ -33,10 +34,6 @@ public:
     // The widget rectangle that covers a twips area, a pixel wider on each side for rounding.
     QRect widgetRect(const rt::Rect& area) const;
 
-    // The rectangles this surface asked to repaint since the last call (for tests); the latest few
-    // thousand at most.
-    std::vector<QRect> takeRepaintRequests();
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -46,13 +43,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void requestRepaint(const QRect& rect);
     void updateCursor(const QPointF& position);
 
     QtHost& host_;
-    rt::Form* form_;
+    FormWindow& window_;
     int resizing_ = 0;  // depth of nested resizes being reported to the runtime
-    std::vector<QRect> repaintRequests_;
 };
 
 class FormWindow : public QMainWindow {
@@ -61,12 +56,14 @@ public:
     FormWindow(QtHost& host, rt::Form& form);
 
     Surface* surface() const { return surface_; }
+    rt::Form* form() const { return form_; }
     // Resizes the window so that its client area (below any menu bar) gets this size in pixels.
     void setClientSize(int width, int height);
     // The same for a new client width, asked for by the runtime. Inside a resize it is done once that
     // resize has finished: the window's layout is still placing the surface at the old size.
     void requestClientWidth(int width);
-    void detach();
+    // Stops all calls into the form: its window is going away.
+    void detach() { form_ = nullptr; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,7 +1,6 @@
 #include "qt/qt_host.h"
 
 #include <QApplication>
-#include <QPointer>
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
@@ -15,26 +14,31 @@ namespace qthost {
 
 QtHost::QtHost() : runtime_(*this), quit_([] { QCoreApplication::quit(); }) {}
 
+void QtHost::DeleteLater::operator()(FormWindow* window) const
+{
+    window->detach();
+    window->hide();
+    window->deleteLater();
+}
+
 QtHost::~QtHost()
 {
-    for (auto& [form, window] : windows_) {
-        window->detach();
-        delete window;
-    }
-    for (const QPointer<FormWindow>& window : closing_)
-        delete window.data();
+    windows_.clear();
+    // Nothing of ours may outlive the host: delete every window handed to deferred deletion now.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 FormWindow* QtHost::window(const rt::Form& form) const
 {
     const auto it = windows_.find(&form);
-    return it == windows_.end() ? nullptr : it->second;
+    return it == windows_.end() ? nullptr : it->second.get();
 }
 
 double QtHost::twipsPerPixel(const rt::Form& form) const
 {
-    const FormWindow* w = window(form);
-    const QScreen* screen = w ? w->screen() : QGuiApplication::primaryScreen();
+    if (const FormWindow* w = window(form))
+        return w->surface()->twipsPerPixel();
+    const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? twipsPerPixelFor(screen->logicalDotsPerInchX()) : 15.0;
 }
 
@@ -48,8 +52,7 @@ void QtHost::showForm(rt::Form& form)
         w->activateWindow();
         return;
     }
-    auto* w = new FormWindow(*this, form);
-    windows_[&form] = w;
+    FormWindow* w = windows_.emplace(&form, new FormWindow(*this, form)).first->second.get();
     const double tpp = twipsPerPixel(form);
     w->setClientSize(static_cast<int>(std::lround(form.ScaleWidth() / tpp)),
                      static_cast<int>(std::lround(form.ScaleHeight() / tpp)));
@@ -59,18 +62,7 @@ void QtHost::showForm(rt::Form& form)
 
 void QtHost::unloadForm(rt::Form& form)
 {
-    const auto it = windows_.find(&form);
-    if (it == windows_.end())
-        return;
-    FormWindow* w = it->second;
-    windows_.erase(it);
-    w->detach();
-    w->hide();
-    // Usually called from the window's own close event: delete it once that has returned.
-    w->deleteLater();
-    closing_.erase(std::remove_if(closing_.begin(), closing_.end(), [](const auto& p) { return p.isNull(); }),
-                   closing_.end());
-    closing_.emplace_back(w);
+    windows_.erase(&form);
 }
 
 bool QtHost::resizeOuterWidth(rt::Form& form, rt::Single outerWidth)

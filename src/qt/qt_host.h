@@ -3,10 +3,9 @@
 #pragma once
 
 #include <QImage>
-#include <QPointer>
 #include <functional>
 #include <map>
-#include <vector>
+#include <memory>
 
 #include "runtime/host.h"
 #include "runtime/program_identity.h"
@@ -49,9 +48,13 @@ public:
     QImage grabWindow(const rt::Form& form) const;
 
 private:
+    // A window is dropped from inside its own close event, so it is deleted once that event has returned.
+    struct DeleteLater {
+        void operator()(FormWindow* window) const;
+    };
+
     rt::Runtime runtime_;
-    std::map<const rt::Form*, FormWindow*> windows_;
-    std::vector<QPointer<FormWindow>> closing_;  // unloaded, waiting for their deferred deletion
+    std::map<const rt::Form*, std::unique_ptr<FormWindow, DeleteLater>> windows_;
     std::function<void()> quit_;
     bool quitRequested_ = false;
 };

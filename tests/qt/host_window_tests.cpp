@@ -103,10 +103,9 @@ TEST_F(HostTest, WidthAssignmentsResizeTheClientToWholePixelsAndRespectTheWindow
     EXPECT_EQ(form.control("Picture3").Width(), 3015 - 2340 - 40);
 
     // Asking for the size it has starts no resize.
-    surfaceOf(form).takeRepaintRequests();
+    qttest::PaintRecorder painted(surfaceOf(form));
     EXPECT_TRUE(host.resizeOuterWidth(form, rt::Single(3015 + frame)));
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(surfaceOf(form).takeRepaintRequests().empty());
+    EXPECT_TRUE(painted.take().empty());
 
     for (Qt::WindowState state : {Qt::WindowMinimized, Qt::WindowMaximized, Qt::WindowFullScreen}) {
         windowOf(form).setWindowState(state);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPointingDevice>
 
 namespace qttest {
@@ -43,6 +44,23 @@ QImage HostTest::grabSurface(const rt::Form& form)
 {
     QCoreApplication::processEvents();
     return surfaceOf(form).grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+PaintRecorder::PaintRecorder(QWidget& widget) : QObject(&widget) { widget.installEventFilter(this); }
+
+std::vector<QRegion> PaintRecorder::take()
+{
+    QCoreApplication::processEvents();
+    std::vector<QRegion> taken;
+    taken.swap(painted_);
+    return taken;
+}
+
+bool PaintRecorder::eventFilter(QObject*, QEvent* event)
+{
+    if (event->type() == QEvent::Paint)
+        painted_.push_back(static_cast<QPaintEvent*>(event)->region());
+    return false;
 }
 
 QPoint pixelOn(const rt::Form& form, const std::string& control)

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QImage>
 #include <QPoint>
+#include <QRegion>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -33,6 +34,20 @@ protected:
     qthost::Surface& surfaceOf(const rt::Form& form) { return *windowOf(form).surface(); }
     // The surface drawn as the screen would show it (device pixels).
     QImage grabSurface(const rt::Form& form);
+};
+
+// Records the region of every paint event a widget receives, as the screen would be updated.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget& widget);
+    // The regions painted since the last call, after processing pending events.
+    std::vector<QRegion> take();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::vector<QRegion> painted_;
 };
 
 // A widget pixel (the position a press there reports) where the hit test gives the named control.
