@@ -4,6 +4,7 @@
 #include <string>
 
 #include "splitter/bar_drag.h"
+#include "splitter/split_layout.h"
 
 namespace forms {
 
@@ -12,6 +13,14 @@ bool PaneWindow::dragging(int number) const
     if (number < 1 || static_cast<std::size_t>(number) > bars_.size())
         throw std::logic_error(std::string(name()) + " has no bar Image" + std::to_string(number));
     return bars_[static_cast<std::size_t>(number) - 1].dragging;
+}
+
+void PaneWindow::Form_Resize()
+{
+    rt::OnErrorResumeNext onError;
+    splitter::enforceMinimumWidth(*this);
+    for (const splitter::Bar& bar : bars_)
+        bar.layout(bar.position());
 }
 
 // A table that disagrees with the definition is a defect: say so the first time the window loads.

@@ -35,6 +35,10 @@ public:
     // DraggingImage<number>.
     bool dragging(int number) const;
 
+    // Keeps the outer width at the minimum or more, then lays out every bar again at its own position, in
+    // Image-number order: a resize never moves a bar, and nested splits follow their containers.
+    void Form_Resize() override;
+
 protected:
     PaneWindow(rt::Runtime& runtime, const rt::FormDefinition& definition) : rt::Form(runtime, definition) {}
 

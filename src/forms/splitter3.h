@@ -9,7 +9,6 @@ class Splitter3 : public PaneWindow {
 public:
     explicit Splitter3(rt::Runtime& runtime);
 
-    void Form_Resize() override;
     void LayoutForImage1(rt::Single p1);
     void LayoutForImage2(rt::Single p2);
 

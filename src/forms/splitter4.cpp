@@ -6,28 +6,9 @@
 namespace forms {
 
 using S = Splitter4;
-using splitter::BarDirection;
+constexpr auto LR = splitter::BarDirection::LeftRight;
+constexpr auto UD = splitter::BarDirection::UpDown;
 using splitter::ReferenceArea;
-
-const BarRow<S> S::kBarRows[] = {
-    {&S::Image1, &S::Picture1, nullptr, nullptr, &S::Picture2, &S::Picture3, &S::DraggingImage1, &S::LayoutForImage1,
-     BarDirection::LeftRight},
-    {&S::Image2, &S::Picture4, &S::Picture2, nullptr, &S::Picture5, &S::Picture6, &S::DraggingImage2,
-     &S::LayoutForImage2, BarDirection::UpDown},
-    {&S::Image3, &S::Picture7, &S::Picture3, nullptr, &S::Picture8, &S::Picture9, &S::DraggingImage3,
-     &S::LayoutForImage3, BarDirection::UpDown},
-};
-
-Splitter4::Splitter4(rt::Runtime& runtime) : PaneWindow(runtime, kSplitter4Definition) { describeBars(*this, kBarRows); }
-
-void Splitter4::Form_Resize()
-{
-    rt::OnErrorResumeNext onError;
-    splitter::enforceMinimumWidth(*this);
-    LayoutForImage1(Image1->Left());
-    LayoutForImage2(Image2->Top());
-    LayoutForImage3(Image3->Top());
-}
 
 void Splitter4::LayoutForImage1(rt::Single position)
 {
@@ -48,5 +29,14 @@ void Splitter4::LayoutForImage3(rt::Single position)
     splitter::layOutHorizontalSplit({*Picture8, *Image3, *Picture9, *Picture7, ReferenceArea::outerOf(*Picture3)},
                                     position);
 }
+
+// Every bar of the window, in Image-number order.
+const BarRow<S> S::kBarRows[] = {
+    {&S::Image1, &S::Picture1, nullptr, nullptr, &S::Picture2, &S::Picture3, &S::DraggingImage1, &S::LayoutForImage1, LR},
+    {&S::Image2, &S::Picture4, &S::Picture2, nullptr, &S::Picture5, &S::Picture6, &S::DraggingImage2, &S::LayoutForImage2, UD},
+    {&S::Image3, &S::Picture7, &S::Picture3, nullptr, &S::Picture8, &S::Picture9, &S::DraggingImage3, &S::LayoutForImage3, UD},
+};
+
+Splitter4::Splitter4(rt::Runtime& runtime) : PaneWindow(runtime, kSplitter4Definition) { describeBars(*this, kBarRows); }
 
 }  // namespace forms

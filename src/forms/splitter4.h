@@ -9,7 +9,6 @@ class Splitter4 : public PaneWindow {
 public:
     explicit Splitter4(rt::Runtime& runtime);
 
-    void Form_Resize() override;
     void LayoutForImage1(rt::Single position);
     void LayoutForImage2(rt::Single position);
     void LayoutForImage3(rt::Single position);

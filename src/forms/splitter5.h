@@ -11,7 +11,6 @@ class Splitter5 : public PaneWindow {
 public:
     explicit Splitter5(rt::Runtime& runtime);
 
-    void Form_Resize() override;
     void LayoutForImage1(rt::Single x);
     void LayoutForImage2(rt::Single y);
     void LayoutForImage3(rt::Single y);

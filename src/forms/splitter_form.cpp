@@ -6,25 +6,8 @@
 namespace forms {
 
 using S = SplitterForm;
-using splitter::BarDirection;
-
-const BarRow<S> S::kBarRows[] = {
-    {&S::Image1, &S::Picture1, nullptr, nullptr, &S::Picture2, &S::Picture3, &S::DraggingImage1, &S::LayoutForImage1,
-     BarDirection::LeftRight},
-};
-
-SplitterForm::SplitterForm(rt::Runtime& runtime, MenuCommands& commands)
-    : PaneWindow(runtime, kSplitterFormDefinition), commands_(commands)
-{
-    describeBars(*this, kBarRows);
-}
-
-void SplitterForm::Form_Resize()
-{
-    rt::OnErrorResumeNext onError;
-    splitter::enforceMinimumWidth(*this);
-    LayoutForImage1(Image1->Left());
-}
+constexpr auto LR = splitter::BarDirection::LeftRight;
+constexpr auto UD = splitter::BarDirection::UpDown;
 
 void SplitterForm::LayoutForImage1(rt::Single p)
 {
@@ -39,6 +22,17 @@ void SplitterForm::dispatchClick(const rt::MenuEntry& entry)
         commands_.YonbunMenu_Click();
     else if (entry.name == "RokuBunMenu")
         commands_.RokuBunMenu_Click();
+}
+
+// Every bar of the window, in Image-number order.
+const BarRow<S> S::kBarRows[] = {
+    {&S::Image1, &S::Picture1, nullptr, nullptr, &S::Picture2, &S::Picture3, &S::DraggingImage1, &S::LayoutForImage1, LR},
+};
+
+SplitterForm::SplitterForm(rt::Runtime& runtime, MenuCommands& commands)
+    : PaneWindow(runtime, kSplitterFormDefinition), commands_(commands)
+{
+    describeBars(*this, kBarRows);
 }
 
 }  // namespace forms

@@ -19,7 +19,6 @@ class SplitterForm : public PaneWindow {
 public:
     SplitterForm(rt::Runtime& runtime, MenuCommands& commands);
 
-    void Form_Resize() override;
     void LayoutForImage1(rt::Single p);
 
 private:

@@ -30,12 +30,6 @@ class ExtraBarWindow : public forms::PaneWindow {
 public:
     explicit ExtraBarWindow(rt::Runtime& runtime);
 
-    void Form_Resize() override
-    {
-        rt::OnErrorResumeNext onError;
-        splitter::enforceMinimumWidth(*this);
-        LayoutForImage1(Image1->Left());
-    }
     void LayoutForImage1(rt::Single x)
     {
         rt::OnErrorResumeNext onError;
