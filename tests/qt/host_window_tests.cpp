@@ -131,6 +131,32 @@ TEST_F(HostTest, AWindowMadeTooNarrowIsWidenedToTheMinimumByItsResizeHandler)
     EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(HostTest, AWindowShrunkToNoClientHeightStillGetsItsResizeAndKeepsTheMinimumWidth)
+{
+    // The main window's menu bar can take the whole window: its client area then has no height left,
+    // and the window system may make it as small as it likes.
+    qthost::FormWindow& w = windowOf(main());
+    const double frame = host.frameWidth(main());
+    const int minimumPixels = static_cast<int>(std::ceil((2000 - frame) / 15));
+    const int menuHeight = w.menuWidget()->height();
+    for (const QSize size : {QSize(1, 1), QSize(1, menuHeight), QSize(60, 0), QSize(0, 0)}) {
+        w.resize(size);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(surfaceOf(main()).height(), 0) << size.width() << "x" << size.height();
+        EXPECT_EQ(main().ScaleHeight(), 0);
+        EXPECT_EQ(surfaceOf(main()).width(), minimumPixels);
+        EXPECT_EQ(main().ScaleWidth(), minimumPixels * 15);
+        EXPECT_GE(main().Width(), 2000);
+    }
+    // Given height again, the panes fill it.
+    host.resizeClient(main(), 4500, 3000);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(surfaceOf(main()).size(), QSize(300, 200));
+    EXPECT_EQ(main().control("Picture3").Height(), 3000);
+    EXPECT_EQ(main().control("Picture3").Width(), 4500 - 2380);
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST(Icons, HexDigitsIndexTheSixteenColoursAndDotsAreTransparent)
 {
     rt::IconDefinition icon{};
