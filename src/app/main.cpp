@@ -8,6 +8,7 @@
 
 #include "app/program.h"
 #include "qt/command_line.h"
+#include "qt/display_check.h"
 #include "qt/qt_host.h"
 
 namespace {
@@ -94,6 +95,13 @@ int main(int argc, char* argv[])
     if (headless) {
         std::fprintf(stderr, "splitter: no display found: rendering the windows to PNG files instead\n");
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else if (qthost::usesX11Display(line.platform)) {
+        const QString display = qthost::x11DisplayName(line.display);
+        if (!qthost::canOpenX11Display(display)) {
+            std::fprintf(stderr, "splitter: cannot open the display %s\n",
+                         display.isEmpty() ? "(DISPLAY is not set)" : qPrintable(display));
+            return 1;
+        }
     }
 
     QApplication application(argc, argv);

@@ -1,8 +1,10 @@
-// Reading the command line before any display is opened.
+// Reading the command line before any display is opened, and choosing when to ask for the X display.
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <optional>
 
 #include "qt/command_line.h"
+#include "qt/display_check.h"
 
 namespace {
 
@@ -63,6 +65,74 @@ TEST(CommandLine, UnknownOptionsAndStrayArgumentsAreRefusedByName)
         EXPECT_EQ(line.request, Request::Invalid) << row.name;
         EXPECT_EQ(line.problem, row.problem) << row.name;
     }
+}
+
+// Sets an environment variable for one scope, then puts back what was there.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const char* value) : name_(name)
+    {
+        if (qEnvironmentVariableIsSet(name))
+            saved_ = qgetenv(name);
+        if (value)
+            qputenv(name, value);
+        else
+            qunsetenv(name);
+    }
+    ~ScopedEnvironment()
+    {
+        if (saved_)
+            qputenv(name_, *saved_);
+        else
+            qunsetenv(name_);
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* name_;
+    std::optional<QByteArray> saved_;
+};
+
+TEST(DisplayCheck, AppliesWhenQtWillTryTheXDisplayFirst)
+{
+    const struct {
+        const char* name;
+        const char* argument;
+        const char* environment;  // QT_QPA_PLATFORM
+        const char* session;      // XDG_SESSION_TYPE
+        bool x11;
+    } rows[] = {
+        {"nothing named on an X11 session", "", nullptr, "x11", true},
+        {"nothing named, no session type", "", nullptr, nullptr, true},
+        {"nothing named on a Wayland session", "", nullptr, "wayland", false},
+        {"xcb named in the environment", "", "xcb", "wayland", true},
+        {"offscreen named in the environment", "", "offscreen", nullptr, false},
+        {"the argument wins over the environment", "xcb", "offscreen", nullptr, true},
+        {"the argument wins the other way", "offscreen", "xcb", nullptr, false},
+        {"xcb first in a list, with plugin options", "xcb:nograb;offscreen", nullptr, nullptr, true},
+        {"xcb only as a fallback", "wayland;xcb", nullptr, nullptr, false},
+    };
+    for (const auto& row : rows) {
+        ScopedEnvironment platform("QT_QPA_PLATFORM", row.environment);
+        ScopedEnvironment session("XDG_SESSION_TYPE", row.session);
+        EXPECT_EQ(qthost::usesX11Display(QString::fromLatin1(row.argument)), row.x11) << row.name;
+    }
+}
+
+TEST(DisplayCheck, TheDisplayArgumentWinsOverTheEnvironment)
+{
+    ScopedEnvironment display("DISPLAY", ":7");
+    EXPECT_EQ(qthost::x11DisplayName(""), ":7");
+    EXPECT_EQ(qthost::x11DisplayName(":3"), ":3");
+    ScopedEnvironment none("DISPLAY", nullptr);
+    EXPECT_EQ(qthost::x11DisplayName(""), "");
+}
+
+TEST(DisplayCheck, ADisplayWithNoServerCannotBeOpened)
+{
+    EXPECT_FALSE(qthost::canOpenX11Display(":987"));  // assumes no X server runs as display 987
+    EXPECT_FALSE(qthost::canOpenX11Display("no-such-host.invalid:0"));
 }
 
 }  // namespace
