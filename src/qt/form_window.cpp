@@ -252,6 +252,17 @@ void FormWindow::resizeEvent(QResizeEvent* event)
         surface_->setGeometry(0, height(), width(), 0);
 }
 
+void FormWindow::closeDestroyedWindow()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (form_)
+                host_.runtime().close(*form_);
+        },
+        Qt::QueuedConnection);
+}
+
 void FormWindow::detach()
 {
     form_ = nullptr;

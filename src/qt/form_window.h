@@ -66,6 +66,9 @@ public:
     // The same for a new client width, asked for by the runtime. Inside a resize it is done once that
     // resize has finished: the window's layout is still placing the surface at the old size.
     void requestClientWidth(int width);
+    // The window system destroyed the native window: the form closes as if the user had closed it, once
+    // the platform's event handling has returned.
+    void closeDestroyedWindow();
     void detach();
 
 protected:

@@ -9,16 +9,26 @@
 #include "app/program.h"
 #include "forms/definitions.h"
 #include "qt/accessibility.h"
+#include "qt/destroyed_window_filter.h"
 #include "qt/form_window.h"
 #include "qt/icons.h"
 #include "qt/painting.h"
 
 namespace qthost {
 
-QtHost::QtHost() : runtime_(*this), quit_([] { QCoreApplication::quit(); }) {}
+QtHost::QtHost()
+    : runtime_(*this),
+      quit_([] { QCoreApplication::quit(); }),
+      destroyedFilter_(std::make_unique<DestroyedWindowFilter>([this](WId id) { nativeWindowDestroyed(id); }))
+{
+    if (QCoreApplication* application = QCoreApplication::instance())
+        application->installNativeEventFilter(destroyedFilter_.get());
+}
 
 QtHost::~QtHost()
 {
+    if (QCoreApplication* application = QCoreApplication::instance())
+        application->removeNativeEventFilter(destroyedFilter_.get());
     for (auto& [form, window] : windows_) {
         window->detach();
         delete window;
@@ -103,6 +113,17 @@ void QtHost::areaChanged(rt::Form& form, const rt::Rect& area)
 {
     if (FormWindow* w = window(form))
         w->surface()->areaChanged(area);
+}
+
+void QtHost::nativeWindowDestroyed(WId id)
+{
+    // Windows the host deleted itself are no longer listed.
+    for (const auto& [form, window] : windows_) {
+        if (window->internalWinId() == id) {
+            window->closeDestroyedWindow();
+            return;
+        }
+    }
 }
 
 void QtHost::allFormsClosed()

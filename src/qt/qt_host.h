@@ -4,8 +4,10 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QWindow>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "runtime/host.h"
@@ -13,6 +15,7 @@
 
 namespace qthost {
 
+class DestroyedWindowFilter;
 class FormWindow;
 
 class QtHost final : public rt::Host {
@@ -48,11 +51,15 @@ public:
     QImage grabWindow(const rt::Form& form) const;
 
 private:
+    // A window the window system destroyed counts as closed.
+    void nativeWindowDestroyed(WId id);
+
     rt::Runtime runtime_;
     std::map<const rt::Form*, FormWindow*> windows_;
     std::vector<QPointer<FormWindow>> closing_;  // unloaded, waiting for their deferred deletion
     std::function<void()> quit_;
     bool quitRequested_ = false;
+    std::unique_ptr<DestroyedWindowFilter> destroyedFilter_;
 };
 
 // The application-wide settings: name, version, organisation and icon.
