@@ -2,34 +2,8 @@
 # On a private Xvfb server: a window that another X client destroys (xdotool windowclose) in the middle
 # of a drag counts as closed. Its menu entry opens it again, and the program ends, with status 0, once
 # its last window is gone. Usage: destroyed_window_x11_test.sh PROGRAM (needs Xvfb and xdotool).
-set -euo pipefail
-program="$1"
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  [ -s "$work/program.log" ] && sed 's/^/program: /' "$work/program.log" >&2
-  exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/x11_session.sh"
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-
-"$program" 2>"$work/program.log" &
-program_pid=$!
-pids+=("$program_pid")
-
-# The id of the shown window with this title; waits for one to appear.
-window() { timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
 open_three() { xdotool mousemove --window "$main" 25 10 sleep 0.2 click 1; }  # the first menu entry
 
 main="$(window SplitterForm)" || fail "the main window did not appear"
