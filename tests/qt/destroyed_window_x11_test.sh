@@ -2,6 +2,7 @@
 # On a private Xvfb server: a window that another X client destroys (xdotool windowclose) in the middle
 # of a drag counts as closed. Its menu entry opens it again, and the program ends, with status 0, once
 # its last window is gone. Usage: destroyed_window_x11_test.sh PROGRAM (needs Xvfb and xdotool).
+# shellcheck source-path=SCRIPTDIR source=x11_session.sh
 source "$(dirname "${BASH_SOURCE[0]}")/x11_session.sh"
 
 open_three() { xdotool mousemove --window "$main" 25 10 sleep 0.2 click 1; }  # the first menu entry

@@ -2,6 +2,7 @@
 # On a private Xvfb server: the main window, whose menu bar can take its whole height, keeps its minimum
 # width of 2000 twips (134 pixels at 15 twips a pixel, with no frame) however small another client makes
 # it, and keeps any height. Usage: minimum_width_x11_test.sh PROGRAM (needs Xvfb and xdotool).
+# shellcheck source-path=SCRIPTDIR source=x11_session.sh
 source "$(dirname "${BASH_SOURCE[0]}")/x11_session.sh"
 
 main="$(window SplitterForm)" || fail "the main window did not appear"
