@@ -5,9 +5,10 @@
 #include <QImage>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "app/program.h"
+#include "qt/command_line.h"
+#include "qt/display_check.h"
 #include "qt/qt_host.h"
 
 namespace {
@@ -18,14 +19,21 @@ bool hasEnv(const char* name)
     return value && *value;
 }
 
-void printHelp(const char* program)
+QString description()
 {
-    std::printf("Usage: %s [--help] [--version]\n"
-                "Opens a window divided into two coloured panes by a draggable bar; its menu opens windows\n"
-                "with three, four and five panes.\n\n"
-                "Without a display (no DISPLAY or WAYLAND_DISPLAY, and QT_QPA_PLATFORM unset) the four windows\n"
-                "are drawn to PNG files in $SPLITTER_SCREENSHOT_DIR, or ./splitter-screens, instead.\n",
-                program);
+    return QStringLiteral(
+        "Opens a window divided into two coloured panes by a draggable bar; its menu opens windows\n"
+        "with three, four and five panes. Qt's own options (-platform, -display, -style, ...) apply too.\n\n"
+        "Without a display (no DISPLAY or WAYLAND_DISPLAY, and QT_QPA_PLATFORM unset) the four windows\n"
+        "are drawn to PNG files in $SPLITTER_SCREENSHOT_DIR, or ./splitter-screens, instead.");
+}
+
+QStringList argumentList(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
 }
 
 // Draws every window, as laid out at its defined size, into `directory`. Returns the exit status.
@@ -64,21 +72,36 @@ int renderScreens(app::Program& program, qthost::QtHost& host)
 
 int main(int argc, char* argv[])
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            printHelp(argv[0]);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("splitter %.*s\n", static_cast<int>(app::kVersion.size()), app::kVersion.data());
-            return 0;
-        }
+    const QStringList arguments = argumentList(argc, argv);
+    const QString programName = arguments.value(0, QStringLiteral("splitter"));
+    const qthost::CommandLine line = qthost::parseCommandLine(arguments, description());
+    switch (line.request) {
+    case qthost::CommandLine::Request::Help:
+        std::printf("%s", qPrintable(line.helpText));
+        return 0;
+    case qthost::CommandLine::Request::Version:
+        std::printf("splitter %.*s\n", static_cast<int>(app::kVersion.size()), app::kVersion.data());
+        return 0;
+    case qthost::CommandLine::Request::Invalid:
+        std::fprintf(stderr, "splitter: %s\nTry '%s --help' for more information.\n", qPrintable(line.problem),
+                     qPrintable(programName));
+        return 2;
+    case qthost::CommandLine::Request::Run:
+        break;
     }
 
-    const bool headless = !hasEnv("DISPLAY") && !hasEnv("WAYLAND_DISPLAY") && !hasEnv("QT_QPA_PLATFORM");
+    const bool headless = !hasEnv("DISPLAY") && !hasEnv("WAYLAND_DISPLAY") && !hasEnv("QT_QPA_PLATFORM") &&
+                          line.platform.isEmpty() && line.display.isEmpty();
     if (headless) {
         std::fprintf(stderr, "splitter: no display found: rendering the windows to PNG files instead\n");
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else if (qthost::usesX11Display(line.platform)) {
+        const QString display = qthost::x11DisplayName(line.display);
+        if (!qthost::canOpenX11Display(display)) {
+            std::fprintf(stderr, "splitter: cannot open the display %s\n",
+                         display.isEmpty() ? "(DISPLAY is not set)" : qPrintable(display));
+            return 1;
+        }
     }
 
     QApplication application(argc, argv);

@@ -234,6 +234,28 @@ void FormWindow::requestClientWidth(int width)
         Qt::QueuedConnection);
 }
 
+void FormWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // The main window's layout has placed the menu bar and the client area by now, except that it leaves
+    // a client area with no height where it was. Place that one here, so its resize still reaches the
+    // runtime and the window keeps its minimum width even when the menu bar takes all of its height.
+    const int menuBottom = menuWidget() && menuWidget()->isVisible() ? menuWidget()->geometry().bottom() + 1 : 0;
+    if (height() <= menuBottom)
+        surface_->setGeometry(0, height(), width(), 0);
+}
+
+void FormWindow::closeDestroyedWindow()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (form_)
+                host_.runtime().close(*form_);
+        },
+        Qt::QueuedConnection);
+}
+
 void FormWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();

@@ -64,9 +64,13 @@ public:
     void requestClientWidth(int width);
     // Stops all calls into the form: its window is going away.
     void detach() { form_ = nullptr; }
+    // The window system destroyed the native window: the form closes as if the user had closed it, once
+    // the platform's event handling has returned.
+    void closeDestroyedWindow();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QtHost& host_;

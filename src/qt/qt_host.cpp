@@ -6,13 +6,21 @@
 #include <cmath>
 
 #include "qt/accessibility.h"
+#include "qt/destroyed_window_filter.h"
 #include "qt/form_window.h"
 #include "qt/icons.h"
 #include "qt/painting.h"
 
 namespace qthost {
 
-QtHost::QtHost() : runtime_(*this), quit_([] { QCoreApplication::quit(); }) {}
+QtHost::QtHost()
+    : runtime_(*this),
+      quit_([] { QCoreApplication::quit(); }),
+      destroyedFilter_(std::make_unique<DestroyedWindowFilter>([this](WId id) { nativeWindowDestroyed(id); }))
+{
+    if (QCoreApplication* application = QCoreApplication::instance())
+        application->installNativeEventFilter(destroyedFilter_.get());
+}
 
 void QtHost::DeleteLater::operator()(FormWindow* window) const
 {
@@ -23,6 +31,8 @@ void QtHost::DeleteLater::operator()(FormWindow* window) const
 
 QtHost::~QtHost()
 {
+    if (QCoreApplication* application = QCoreApplication::instance())
+        application->removeNativeEventFilter(destroyedFilter_.get());
     windows_.clear();
     // Nothing of ours may outlive the host: delete every window handed to deferred deletion now.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -93,6 +103,17 @@ void QtHost::areaChanged(rt::Form& form, const rt::Rect& area)
 {
     if (FormWindow* w = window(form))
         w->surface()->areaChanged(area);
+}
+
+void QtHost::nativeWindowDestroyed(WId id)
+{
+    // Windows the host deleted itself are no longer listed.
+    for (const auto& [form, window] : windows_) {
+        if (window->internalWinId() == id) {
+            window->closeDestroyedWindow();
+            return;
+        }
+    }
 }
 
 void QtHost::allFormsClosed()

@@ -13,6 +13,7 @@
 
 namespace qthost {
 
+class DestroyedWindowFilter;
 class FormWindow;
 
 class QtHost final : public rt::Host {
@@ -52,11 +53,14 @@ private:
     struct DeleteLater {
         void operator()(FormWindow* window) const;
     };
+    // A window the window system destroyed counts as closed.
+    void nativeWindowDestroyed(WId id);
 
     rt::Runtime runtime_;
     std::map<const rt::Form*, std::unique_ptr<FormWindow, DeleteLater>> windows_;
     std::function<void()> quit_;
     bool quitRequested_ = false;
+    std::unique_ptr<DestroyedWindowFilter> destroyedFilter_;
 };
 
 // The application-wide settings from the program's identity: name, version and icon.

@@ -1,8 +1,11 @@
 // Windows, menu and program lifetime on the Qt host.
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QMenuBar>
+#include <QTest>
 #include <QTimer>
 #include <cmath>
+#include <xcb/xcb.h>
 
 #include "forms/definitions.h"
 #include "qt/icons.h"
@@ -128,6 +131,95 @@ TEST_F(HostTest, AWindowMadeTooNarrowIsWidenedToTheMinimumByItsResizeHandler)
     EXPECT_EQ(three.ScaleHeight(), 3000);
     EXPECT_EQ(three.control("Picture3").Height(), 3000);
     EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(HostTest, AWindowShrunkToNoClientHeightStillGetsItsResizeAndKeepsTheMinimumWidth)
+{
+    // The main window's menu bar can take the whole window: its client area then has no height left,
+    // and the window system may make it as small as it likes.
+    qthost::FormWindow& w = windowOf(main());
+    const double frame = host.frameWidth(main());
+    const int minimumPixels = static_cast<int>(std::ceil((2000 - frame) / 15));
+    const int menuHeight = w.menuWidget()->height();
+    for (const QSize size : {QSize(1, 1), QSize(1, menuHeight), QSize(60, 0), QSize(0, 0)}) {
+        w.resize(size);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(surfaceOf(main()).height(), 0) << size.width() << "x" << size.height();
+        EXPECT_EQ(main().ScaleHeight(), 0);
+        EXPECT_EQ(surfaceOf(main()).width(), minimumPixels);
+        EXPECT_EQ(main().ScaleWidth(), minimumPixels * 15);
+        EXPECT_GE(main().Width(), 2000);
+    }
+    // Given height again, the panes fill it.
+    host.resizeClient(main(), 4500, 3000);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(surfaceOf(main()).size(), QSize(300, 200));
+    EXPECT_EQ(main().control("Picture3").Height(), 3000);
+    EXPECT_EQ(main().control("Picture3").Width(), 4500 - 2380);
+    EXPECT_TRUE(errors.empty());
+}
+
+// Hands the host the X11 notice that a window was destroyed, as the xcb platform would.
+void deliverDestroyNotify(WId window, bool sentByAClient = false)
+{
+    xcb_destroy_notify_event_t event{};
+    event.response_type = XCB_DESTROY_NOTIFY | (sentByAClient ? 0x80 : 0);
+    event.event = event.window = static_cast<xcb_window_t>(window);
+    qintptr result = 0;
+    QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", &event, &result);
+}
+
+TEST_F(HostTest, AWindowDestroyedByTheWindowSystemMidDragCountsAsClosed)
+{
+    bool quit = false;
+    host.setQuitHandler([&quit] { quit = true; });
+    program.SanbunMenu_Click();
+    rt::Form& three = *program.splitter3();
+    qthost::Surface& surface = surfaceOf(three);
+    QTest::mousePress(&surface, Qt::LeftButton, {}, qttest::pixelOn(three, "Image1"));
+    ASSERT_TRUE(three.control("Picture1").Visible());  // the drag has begun
+    const WId id = windowOf(three).internalWinId();
+    ASSERT_NE(id, 0u);
+
+    deliverDestroyNotify(id);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(three.loaded());
+    EXPECT_EQ(host.window(three), nullptr);
+    EXPECT_FALSE(quit);  // the main window is still open
+
+    // Its menu entry opens it again, freshly laid out and with no drag in progress.
+    program.SanbunMenu_Click();
+    ASSERT_NE(host.window(three), nullptr);
+    EXPECT_TRUE(host.window(three)->isVisible());
+    EXPECT_FALSE(three.control("Picture1").Visible());
+    EXPECT_EQ(three.ScaleWidth(), 7020);
+
+    // The program ends when the last of its windows is gone, whichever way.
+    deliverDestroyNotify(windowOf(main()).internalWinId());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(main().loaded());
+    EXPECT_FALSE(quit);
+    windowOf(three).close();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(quit);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(HostTest, DestroyNoticesForOtherWindowsOrSentByAClientCloseNothing)
+{
+    const WId id = windowOf(main()).internalWinId();
+    deliverDestroyNotify(id + 1000);
+    deliverDestroyNotify(id, /*sentByAClient=*/true);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(main().loaded());
+    ASSERT_NE(host.window(main()), nullptr);
+    EXPECT_TRUE(windowOf(main()).isVisible());
+
+    // A notice that comes after the host has closed the window itself finds nothing to close.
+    windowOf(main()).close();
+    deliverDestroyNotify(id);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(main().loaded());
 }
 
 TEST(Icons, HexDigitsIndexTheSixteenColoursAndDotsAreTransparent)

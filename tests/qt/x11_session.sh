@@ -1,0 +1,38 @@
+# shellcheck shell=bash
+# Sourced by the X11 tests: starts a private Xvfb server and the program on it, and gives helpers.
+# The program is "$1"; it runs with no window manager.
+set -euo pipefail
+program="$1"
+work="$(mktemp -d)"
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  [ -s "$work/program.log" ] && sed 's/^/program: /' "$work/program.log" >&2
+  exit 1
+}
+
+# -displayfd picks a display number nobody uses, so these tests can run side by side.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+export DISPLAY
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+
+# Under AddressSanitizer: libxkbcommon-x11 hands strndup() atom names that end without a NUL, which is
+# legal, but strict string checks read on to the NUL and report an overflow in the X11 platform's start.
+if [ -n "${ASAN_OPTIONS:-}" ]; then export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"; fi
+"$program" 2>"$work/program.log" &
+program_pid=$!
+pids+=("$program_pid")
+
+# The id of the shown window with this title; waits for one to appear.
+window() { timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
+# A window's size as WIDTHxHEIGHT.
+size_of() { eval "$(xdotool getwindowgeometry --shell "$1")"; echo "${WIDTH}x${HEIGHT}"; }
