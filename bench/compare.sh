@@ -66,7 +66,7 @@ if [[ -z ${NO_XVFB:-} ]] && command -v Xvfb >/dev/null; then
   display=$((90 + $$ % 9))
   Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
-  for ((i = 0; i < 50 && ! -e /tmp/.X11-unix/X$display; ++i)); do sleep 0.1; done
+  for ((i = 0; i < 50; ++i)); do [[ -e /tmp/.X11-unix/X$display ]] && break; sleep 0.1; done
   for ((r = 0; r < rounds; ++r)); do
     for side in "ours $b/program_harness --resize $resizes" \
                 "bare_nomenu $b/bare_window --resize $resizes --size $s5_size --no-menu" \
