@@ -73,7 +73,8 @@ if [[ -z ${NO_XVFB:-} ]] && command -v Xvfb >/dev/null; then
                 "qsplit $b/qsplitter_window --resize $resizes --no-menu"; do
       set -- $side
       name=$1; shift
-      DISPLAY=":$display" QT_QPA_PLATFORM=xcb SPLITTER_BENCH_SYNC=1 "$@" 2>/dev/null | sed "s/^/$name /" >>"$tmp/xresize"
+      DISPLAY=":$display" QT_QPA_PLATFORM=xcb SPLITTER_BENCH_SYNC=1 "$@" 2>/dev/null | sed "s/^/$name /" >>"$tmp/xresize" \
+        || echo "compare.sh: $name on Xvfb failed" >&2
     done
   done
   kill "$xvfb_pid" 2>/dev/null || true
