@@ -62,7 +62,10 @@ void printSummary(const std::string& key, const std::vector<double>& samples)
     std::fflush(stdout);
 }
 
-MeasuringApplication::MeasuringApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+MeasuringApplication::MeasuringApplication(int& argc, char** argv)
+    : QApplication(argc, argv), syncWithServer_(qEnvironmentVariableIntValue("SPLITTER_BENCH_SYNC") == 1)
+{
+}
 
 bool MeasuringApplication::notify(QObject* receiver, QEvent* event)
 {
@@ -104,6 +107,8 @@ bool MeasuringApplication::processUntilPainted(QWidget* widget, int rounds)
     for (int i = 0; i < rounds && !(targetPainted_ && depth_ == 0); ++i)
         processEvents();
     target_ = nullptr;
+    if (targetPainted_ && syncWithServer_)
+        QGuiApplication::sync();
     return targetPainted_;
 }
 

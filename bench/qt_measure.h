@@ -43,7 +43,9 @@ public:
     void onFirstFrames(int windows, std::function<void()> done);
 
     // Processes events until `widget` or one of its descendants has received a paint event and the event
-    // that caused it has returned; false if none came within `rounds` passes of the event loop.
+    // that caused it has returned; false if none came within `rounds` passes of the event loop. With
+    // SPLITTER_BENCH_SYNC=1 in the environment it then waits for the window system to have handled all
+    // requests so far (on X11 a round trip), so that a frame counts once the server has it on screen.
     bool processUntilPainted(QWidget* widget, int rounds = 50);
 
     // The region (widget pixels) that `widget`'s paint events covered since the last call.
@@ -52,6 +54,7 @@ public:
 
 private:
     int depth_ = 0;
+    bool syncWithServer_ = false;
     bool paintedInEvent_ = false;
     QWidget* target_ = nullptr;
     bool targetPainted_ = false;

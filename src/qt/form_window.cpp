@@ -9,6 +9,7 @@
 #include <QResizeEvent>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "qt/icons.h"
 #include "qt/painting.h"
@@ -60,6 +61,8 @@ Surface::Surface(QtHost& host, FormWindow& window) : QWidget(&window), host_(hos
     setObjectName("surface");
     setMouseTracking(true);  // the bars hear of moves without a button too
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Where the window system keeps a window's pixels across a resize, only what changed is repainted.
+    setAttribute(Qt::WA_StaticContents);
     setCursor(Qt::ArrowCursor);
 }
 
@@ -86,9 +89,12 @@ QRect Surface::widgetRect(const rt::Rect& area) const
 
 void Surface::areaChanged(const rt::Rect& area)
 {
+    const QRect r = widgetRect(area);
+    if (r.isEmpty())
+        return;
     if (resizing_ > 0)
-        return;  // the resize repaints the whole surface
-    if (const QRect r = widgetRect(area); !r.isEmpty())
+        resizeDamage_ += r;
+    else
         update(r);
 }
 
@@ -109,7 +115,7 @@ void Surface::paintEvent(QPaintEvent* event)
         painter.fillRect(clip, background);
 }
 
-void Surface::resizeEvent(QResizeEvent*)
+void Surface::resizeEvent(QResizeEvent* event)
 {
     if (rt::Form* shown = form()) {
         const double tpp = twipsPerPixel();
@@ -117,7 +123,13 @@ void Surface::resizeEvent(QResizeEvent*)
         host_.runtime().resized(*shown, width() * tpp, height() * tpp);
         --resizing_;
     }
-    update();
+    if (resizing_ > 0)
+        return;  // the outer resize repaints what this one changed
+    // Besides what the layout changed, only the area the surface gained differs from what it showed.
+    const QRect before(QPoint(0, 0), event->oldSize().expandedTo(QSize(0, 0)));
+    QRegion damage = std::exchange(resizeDamage_, QRegion());
+    damage += QRegion(rect()) - before;
+    update(damage);
 }
 
 void Surface::mousePressEvent(QMouseEvent* event)

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QRect>
+#include <QRegion>
 #include <QWidget>
 
 #include "runtime/form.h"
@@ -26,7 +27,7 @@ public:
     // Twips per pixel on the screen this surface is on.
     double twipsPerPixel() const;
 
-    // Part of the client area (twips) changed: repaint it, unless a resize is repainting everything.
+    // Part of the client area (twips) changed: repaint it (during a resize, once the resize is done).
     void areaChanged(const rt::Rect& area);
     // True while a resize is being reported to the runtime.
     bool resizing() const { return resizing_ > 0; }
@@ -48,6 +49,8 @@ private:
     QtHost& host_;
     FormWindow& window_;
     int resizing_ = 0;  // depth of nested resizes being reported to the runtime
+    // What changed while a resize was reported, repainted together when it is done.
+    QRegion resizeDamage_;
 };
 
 class FormWindow : public QMainWindow {

@@ -1,9 +1,11 @@
 #include "qt/painting.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "runtime/control.h"
 
@@ -13,114 +15,204 @@ namespace {
 // Far beyond any screen, and far from overflowing when edges are added or subtracted.
 constexpr double kEdgeLimit = 1 << 24;
 
-void fill(QPainter& painter, const QRect& area, const QRect& clip, const QColor& colour)
-{
-    const QRect r = area.intersected(clip);
-    if (!r.isEmpty())
-        painter.fillRect(r, colour);
-}
+// Enough for any window's fills; a picture with more is drawn through the painter instead.
+constexpr std::size_t kMaxFills = 1024;
 
-// Fills the half-open device-pixel span [x0, x1) x [y0, y1).
-void fillSpan(QPainter& painter, int x0, int y0, int x1, int y1, const QRect& clip, const QColor& colour)
-{
-    if (x1 > x0 && y1 > y0)
-        fill(painter, QRect(x0, y0, x1 - x0, y1 - y0), clip, colour);
-}
+QRgb opaque(const QColor& colour) { return colour.rgb() | 0xFF000000u; }
 
-void paintSunkenFrame(QPainter& painter, const DeviceScale& s, double left, double top, double width,
-                      double height, double thickness, const QRect& clip)
-{
-    const double half = thickness / 2;
-    const int x0 = s.edge(left), x1 = s.edge(left + half), x2 = s.edge(left + thickness);
-    const int x5 = s.edge(left + width), x4 = s.edge(left + width - half), x3 = s.edge(left + width - thickness);
-    const int y0 = s.edge(top), y1 = s.edge(top + half), y2 = s.edge(top + thickness);
-    const int y5 = s.edge(top + height), y4 = s.edge(top + height - half), y3 = s.edge(top + height - thickness);
-    const SunkenFrameColors& c = kSunkenFrame;
-    // Outer ring: the top and left lines stop short of the far corners, which belong to the light lines.
-    fillSpan(painter, x0, y0, x4, y1, clip, c.outerTopLeft);
-    fillSpan(painter, x0, y0, x1, y4, clip, c.outerTopLeft);
-    fillSpan(painter, x0, y4, x5, y5, clip, c.outerBottomRight);
-    fillSpan(painter, x4, y0, x5, y5, clip, c.outerBottomRight);
-    // Inner ring, the same way one line further in.
-    fillSpan(painter, x1, y1, x3, y2, clip, c.innerTopLeft);
-    fillSpan(painter, x1, y1, x2, y3, clip, c.innerTopLeft);
-    fillSpan(painter, x1, y3, x4, y4, clip, c.innerBottomRight);
-    fillSpan(painter, x3, y1, x4, y4, clip, c.innerBottomRight);
-}
+// Hands each fill of a form's picture to `sink(QRect, QRgb)`, in painting order, clipped to `clip`.
+template <class Sink>
+class FillWalker {
+public:
+    FillWalker(const DeviceScale& scale, QRgb background, Sink& sink) : s_(scale), background_(background), sink_(sink)
+    {
+    }
 
-// Where the visible PictureBoxes among `siblings` will paint inside `clip`: areas a fill beneath them can
-// leave out, as they are painted over anyway. Up to 16; beyond that the rest is simply painted twice.
-struct Covered {
-    std::array<QRect, 16> rects;
-    std::size_t count = 0;
+    void form(const rt::Form& form, const QRect& clip)
+    {
+        const QRect client = s_.rect({0, 0, form.ScaleWidth(), form.ScaleHeight()});
+        const QRect area = clip.intersected(client);
+        const Covered covered = form.loaded() ? coveredBy(form.children(), 0, 0, area) : Covered{};
+        fillExcept(clip, covered.rects.data(), covered.count, background_);
+        if (form.loaded())
+            children(form.children(), 0, 0, area);
+    }
+
+private:
+    // Where the visible PictureBoxes among `siblings` will paint inside `clip`: areas a fill beneath them
+    // can leave out, as they are painted over anyway. Up to 16; beyond that the rest is painted twice.
+    struct Covered {
+        std::array<QRect, 16> rects;
+        std::size_t count = 0;
+    };
+
+    Covered coveredBy(const std::vector<rt::Control*>& siblings, double ox, double oy, const QRect& clip) const
+    {
+        Covered covered;
+        for (const rt::Control* c : siblings) {
+            if (covered.count == covered.rects.size())
+                break;
+            if (!c->isPictureBox() || !c->Visible())
+                continue;
+            const QRect r = s_.rect({ox + c->Left(), oy + c->Top(), c->Width(), c->Height()}).intersected(clip);
+            if (!r.isEmpty())
+                covered.rects[covered.count++] = r;
+        }
+        return covered;
+    }
+
+    void fill(const QRect& area, const QRect& clip, QRgb colour)
+    {
+        const QRect r = area.intersected(clip);
+        if (!r.isEmpty())
+            sink_(r, colour);
+    }
+
+    // The half-open device-pixel span [x0, x1) x [y0, y1).
+    void span(int x0, int y0, int x1, int y1, const QRect& clip, QRgb colour)
+    {
+        if (x1 > x0 && y1 > y0)
+            fill(QRect(x0, y0, x1 - x0, y1 - y0), clip, colour);
+    }
+
+    // `area` except the parts under `holes`: each hole splits what is left into the bands above and below
+    // it and the pieces left and right of it, so that each pixel gets about one fill.
+    void fillExcept(const QRect& area, const QRect* holes, std::size_t count, QRgb colour)
+    {
+        if (area.isEmpty())
+            return;
+        for (; count > 0; ++holes, --count) {
+            const QRect h = holes->intersected(area);
+            if (h.isEmpty())
+                continue;
+            const QRect pieces[] = {
+                QRect(area.left(), area.top(), area.width(), h.top() - area.top()),
+                QRect(area.left(), h.bottom() + 1, area.width(), area.bottom() - h.bottom()),
+                QRect(area.left(), h.top(), h.left() - area.left(), h.height()),
+                QRect(h.right() + 1, h.top(), area.right() - h.right(), h.height()),
+            };
+            for (const QRect& piece : pieces)
+                fillExcept(piece, holes + 1, count - 1, colour);
+            return;
+        }
+        sink_(area, colour);
+    }
+
+    void sunkenFrame(double left, double top, double width, double height, double thickness, const QRect& clip)
+    {
+        const double half = thickness / 2;
+        const int x0 = s_.edge(left), x1 = s_.edge(left + half), x2 = s_.edge(left + thickness);
+        const int x5 = s_.edge(left + width), x4 = s_.edge(left + width - half), x3 = s_.edge(left + width - thickness);
+        const int y0 = s_.edge(top), y1 = s_.edge(top + half), y2 = s_.edge(top + thickness);
+        const int y5 = s_.edge(top + height), y4 = s_.edge(top + height - half), y3 = s_.edge(top + height - thickness);
+        const QRgb outerTopLeft = opaque(kSunkenFrame.outerTopLeft), innerTopLeft = opaque(kSunkenFrame.innerTopLeft);
+        const QRgb outerBottomRight = opaque(kSunkenFrame.outerBottomRight);
+        const QRgb innerBottomRight = opaque(kSunkenFrame.innerBottomRight);
+        // Outer ring: the top and left lines stop short of the far corners, which belong to the light lines.
+        span(x0, y0, x4, y1, clip, outerTopLeft);
+        span(x0, y0, x1, y4, clip, outerTopLeft);
+        span(x0, y4, x5, y5, clip, outerBottomRight);
+        span(x4, y0, x5, y5, clip, outerBottomRight);
+        // Inner ring, the same way one line further in.
+        span(x1, y1, x3, y2, clip, innerTopLeft);
+        span(x1, y1, x2, y3, clip, innerTopLeft);
+        span(x1, y3, x4, y4, clip, innerBottomRight);
+        span(x3, y1, x4, y4, clip, innerBottomRight);
+    }
+
+    // The PictureBoxes among `siblings`, bottom first, each clipped to `clip`. `ox`, `oy`: where the
+    // siblings' coordinate origin lies on the client area, in twips.
+    void children(const std::vector<rt::Control*>& siblings, double ox, double oy, const QRect& clip)
+    {
+        for (auto it = siblings.rbegin(); it != siblings.rend(); ++it) {
+            const rt::Control& c = **it;
+            if (!c.isPictureBox() || !c.Visible())
+                continue;  // Images draw nothing
+            const double left = ox + c.Left(), top = oy + c.Top();
+            const QRect outer = s_.rect({left, top, c.Width(), c.Height()}).intersected(clip);
+            if (outer.isEmpty())
+                continue;
+            const auto& back = c.backColor();
+            const QRgb colour = back ? qRgb(back->red(), back->green(), back->blue()) : background_;
+            const double b = c.borderThickness();
+            const QRect inner = s_.rect({left + b, top + b, c.innerWidth(), c.innerHeight()}).intersected(outer);
+            const bool nested = !inner.isEmpty() && !c.children().empty();
+            const Covered covered = nested ? coveredBy(c.children(), left + b, top + b, inner) : Covered{};
+            fillExcept(outer, covered.rects.data(), covered.count, colour);
+            if (c.borderStyle() == rt::BorderStyle::Sunken)
+                sunkenFrame(left, top, c.Width(), c.Height(), b, outer);
+            if (nested)
+                children(c.children(), left + b, top + b, inner);
+        }
+    }
+
+    const DeviceScale& s_;
+    QRgb background_;
+    Sink& sink_;
 };
 
-Covered coveredBy(const std::vector<rt::Control*>& siblings, double ox, double oy, const DeviceScale& s,
-                  const QRect& clip)
+template <class Sink>
+void walkFills(const rt::Form& form, const DeviceScale& scale, QRgb background, const QRect& clip, Sink sink)
 {
-    Covered covered;
-    for (const rt::Control* c : siblings) {
-        if (covered.count == covered.rects.size())
-            break;
-        if (!c->isPictureBox() || !c->Visible())
-            continue;
-        const double left = ox + c->Left(), top = oy + c->Top();
-        const QRect r = s.rect({left, top, c->Width(), c->Height()}).intersected(clip);
-        if (!r.isEmpty())
-            covered.rects[covered.count++] = r;
-    }
-    return covered;
+    FillWalker<Sink> walker(scale, background, sink);
+    walker.form(form, clip);
 }
 
-// Fills `area` except the parts under `holes`: each hole splits what is left into the bands above and
-// below it and the pieces left and right of it. A full-window repaint then fills each pixel about once
-// instead of once per nesting level.
-void fillExcept(QPainter& painter, const QRect& area, const QRect* holes, std::size_t count, const QColor& colour)
+void paintThroughPainter(QPainter& painter, const Fill* fills, std::size_t count)
 {
-    if (area.isEmpty())
-        return;
-    for (; count > 0; ++holes, --count) {
-        const QRect h = holes->intersected(area);
-        if (h.isEmpty())
-            continue;
-        const QRect pieces[] = {
-            QRect(area.left(), area.top(), area.width(), h.top() - area.top()),
-            QRect(area.left(), h.bottom() + 1, area.width(), area.bottom() - h.bottom()),
-            QRect(area.left(), h.top(), h.left() - area.left(), h.height()),
-            QRect(h.right() + 1, h.top(), area.right() - h.right(), h.height()),
-        };
-        for (const QRect& piece : pieces)
-            fillExcept(painter, piece, holes + 1, count - 1, colour);
-        return;
-    }
-    painter.fillRect(area, colour);
+    for (std::size_t i = 0; i < count; ++i)
+        painter.fillRect(fills[i].rect(), QColor::fromRgb(fills[i].colour));
 }
 
-// Paints the PictureBoxes among `siblings`, bottom first, each clipped to `clip`. `ox`, `oy`: where the
-// siblings' coordinate origin lies on the client area, in twips.
-void paintChildren(QPainter& painter, const std::vector<rt::Control*>& siblings, double ox, double oy,
-                   const DeviceScale& s, const QColor& background, const QRect& clip)
+// Sixteen pixels a step, which the compiler turns into wide stores.
+void fillRow(quint32* p, int n, quint32 colour)
 {
-    for (auto it = siblings.rbegin(); it != siblings.rend(); ++it) {
-        const rt::Control& c = **it;
-        if (!c.isPictureBox() || !c.Visible())
-            continue;  // Images draw nothing
-        const double left = ox + c.Left(), top = oy + c.Top();
-        const QRect outer = s.rect({left, top, c.Width(), c.Height()}).intersected(clip);
-        if (outer.isEmpty())
-            continue;
-        const QColor colour = c.backColor() ? QColor(c.backColor()->red(), c.backColor()->green(), c.backColor()->blue())
-                                            : background;
-        const double b = c.borderThickness();
-        const QRect inner = s.rect({left + b, top + b, c.innerWidth(), c.innerHeight()}).intersected(outer);
-        const bool children = !inner.isEmpty() && !c.children().empty();
-        const Covered covered = children ? coveredBy(c.children(), left + b, top + b, s, inner) : Covered{};
-        fillExcept(painter, outer, covered.rects.data(), covered.count, colour);
-        if (c.borderStyle() == rt::BorderStyle::Sunken)
-            paintSunkenFrame(painter, s, left, top, c.Width(), c.Height(), b, outer);
-        if (children)
-            paintChildren(painter, c.children(), left + b, top + b, s, background, inner);
+    for (; n >= 16; n -= 16, p += 16)
+        for (int i = 0; i < 16; ++i)
+            p[i] = colour;
+    for (; n > 0; --n)
+        *p++ = colour;
+}
+
+// Writes the fills straight into the image the painter draws on, if it is a 32-bit image that the painter
+// reaches by a whole-pixel translation and nothing else; false (nothing drawn) otherwise. Only pixels that
+// the painter itself could draw on are written: the image, within the painter's system clip.
+bool paintDirectly(QPainter& painter, const Fill* fills, std::size_t count, const QRect& clip)
+{
+    QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster || painter.hasClipping())
+        return false;
+    QPaintDevice* device = engine->paintDevice();
+    if (!device || device->devType() != QInternal::Image)
+        return false;
+    QImage& image = *static_cast<QImage*>(device);
+    const QImage::Format format = image.format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+        format != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    if (!image.isDetached())
+        return false;  // writing would copy it first, and the painter would never see the pixels
+    const QTransform t = painter.deviceTransform();
+    if (t.type() > QTransform::TxTranslate)
+        return false;
+    const double dx = std::round(t.dx()), dy = std::round(t.dy());
+    if (std::abs(dx - t.dx()) > 1e-6 || std::abs(dy - t.dy()) > 1e-6 || std::abs(dx) > kEdgeLimit ||
+        std::abs(dy) > kEdgeLimit)
+        return false;
+    const QPoint origin(static_cast<int>(dx), static_cast<int>(dy));
+    const QRect inImage = clip.intersected(image.rect().translated(-origin));
+    if (inImage.isEmpty())
+        return true;
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    const QRegion allowed = engine->systemClip();
+    if (allowed.isEmpty()) {
+        rasterizeFills(fills, count, inImage, bits, stride, origin);
+        return true;
     }
+    for (const QRect& r : allowed)
+        rasterizeFills(fills, count, r.translated(-origin).intersected(inImage), bits, stride, origin);
+    return true;
 }
 
 }  // namespace
@@ -144,15 +236,72 @@ QRect DeviceScale::rect(const rt::Rect& twips) const
     return x1 > x0 && y1 > y0 ? QRect(x0, y0, x1 - x0, y1 - y0) : QRect();
 }
 
+std::size_t formFills(const rt::Form& form, const DeviceScale& scale, QRgb background, const QRect& clip, Fill* out,
+                      std::size_t capacity)
+{
+    std::size_t count = 0;
+    walkFills(form, scale, background | 0xFF000000u, clip, [&](const QRect& r, QRgb colour) {
+        if (count < capacity)
+            out[count] = {r.left(), r.top(), r.right() + 1, r.bottom() + 1, colour | 0xFF000000u};
+        ++count;
+    });
+    return count;
+}
+
+void rasterizeFills(const Fill* fills, std::size_t count, const QRect& area, uchar* bits, qsizetype bytesPerLine,
+                    QPoint origin)
+{
+    if (area.isEmpty() || count == 0)
+        return;
+    count = std::min(count, kMaxFills);
+    const auto line = [&](int y) {
+        return reinterpret_cast<quint32*>(bits + qsizetype(y + origin.y()) * bytesPerLine) + origin.x();
+    };
+    // Rows where some fill starts or ends divide the area into bands of equal rows.
+    std::array<int, 2 * kMaxFills + 2> edges;
+    std::size_t edgeCount = 0;
+    const int top = area.top(), bottom = area.bottom() + 1;
+    edges[edgeCount++] = top;
+    edges[edgeCount++] = bottom;
+    for (std::size_t i = 0; i < count; ++i) {
+        const Fill& f = fills[i];
+        if (f.top > top && f.top < bottom)
+            edges[edgeCount++] = f.top;
+        if (f.bottom > top && f.bottom < bottom)
+            edges[edgeCount++] = f.bottom;
+    }
+    std::sort(edges.begin(), edges.begin() + static_cast<std::ptrdiff_t>(edgeCount));
+    const auto end = std::unique(edges.begin(), edges.begin() + static_cast<std::ptrdiff_t>(edgeCount));
+    const int left = area.left(), right = area.right() + 1;
+    const std::size_t rowBytes = std::size_t(right - left) * sizeof(quint32);
+    for (auto band = edges.begin(); band + 1 < end; ++band) {
+        const int y0 = band[0], y1 = band[1];
+        quint32* row = line(y0);
+        for (std::size_t i = 0; i < count; ++i) {
+            const Fill& f = fills[i];
+            if (f.top > y0 || f.bottom <= y0)
+                continue;
+            const int x0 = std::max(f.left, left), x1 = std::min(f.right, right);
+            if (x1 > x0)
+                fillRow(row + x0, x1 - x0, f.colour);
+        }
+        for (int y = y0 + 1; y < y1; ++y)
+            std::memcpy(line(y) + left, row + left, rowBytes);
+    }
+}
+
 void paintForm(QPainter& painter, const rt::Form& form, const DeviceScale& scale, const QColor& background,
                const QRect& clip)
 {
-    const QRect client = scale.rect({0, 0, form.ScaleWidth(), form.ScaleHeight()});
-    const QRect area = clip.intersected(client);
-    const Covered covered = form.loaded() ? coveredBy(form.children(), 0, 0, scale, area) : Covered{};
-    fillExcept(painter, clip, covered.rects.data(), covered.count, background);
-    if (form.loaded())
-        paintChildren(painter, form.children(), 0, 0, scale, background, area);
+    std::array<Fill, kMaxFills> fills;
+    const std::size_t count = formFills(form, scale, opaque(background), clip, fills.data(), fills.size());
+    if (count > fills.size()) {
+        walkFills(form, scale, opaque(background), clip,
+                  [&](const QRect& r, QRgb colour) { painter.fillRect(r, QColor::fromRgb(colour)); });
+        return;
+    }
+    if (!paintDirectly(painter, fills.data(), count, clip))
+        paintThroughPainter(painter, fills.data(), count);
 }
 
 QImage renderForm(const rt::Form& form, double devicePixelRatio, double twipsPerPixel, const QPalette& palette)
@@ -163,7 +312,8 @@ QImage renderForm(const rt::Form& form, double devicePixelRatio, double twipsPer
     image.setDevicePixelRatio(1);
     {
         QPainter painter(&image);
-        paintForm(painter, form, scale, controlBackground(palette), image.rect());
+        walkFills(form, scale, opaque(controlBackground(palette)), image.rect(),
+                  [&](const QRect& r, QRgb colour) { painter.fillRect(r, QColor::fromRgb(colour)); });
     }
     image.setDevicePixelRatio(devicePixelRatio);
     return image;

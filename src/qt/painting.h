@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPalette>
 #include <QRect>
+#include <cstddef>
 
 #include "runtime/form.h"
 #include "runtime/geometry.h"
@@ -40,12 +41,35 @@ struct DeviceScale {
     QRect rect(const rt::Rect& twips) const;
 };
 
+// One solid rectangle of a form's picture: device pixels [left, right) x [top, bottom).
+struct Fill {
+    int left, top, right, bottom;
+    QRgb colour;  // opaque
+
+    QRect rect() const { return QRect(left, top, right - left, bottom - top); }
+};
+
+// The fills that draw a form's client area within `clip` (device pixels), in painting order: a later fill
+// covers an earlier one where they overlap. Writes at most `capacity` of them to `out` and returns how many
+// there are in all.
+std::size_t formFills(const rt::Form& form, const DeviceScale& scale, QRgb background, const QRect& clip, Fill* out,
+                      std::size_t capacity);
+
+// Writes fills into 32-bit opaque pixels, only inside `area`: `line(y)` is the first pixel of device row
+// y (column 0), valid for the rows of `area`. Every pixel of `area` that the fills cover is written once per
+// run of rows whose fills are the same: the first row of such a band is drawn, the others are copies of it.
+void rasterizeFills(const Fill* fills, std::size_t count, const QRect& area, uchar* bits, qsizetype bytesPerLine,
+                    QPoint origin);
+
 // Paints the window background and every visible PictureBox. The painter must draw in device pixels
 // (identity transform on a device of that resolution); only `clip` (device pixels) needs to be right.
+// When the painter draws straight into a 32-bit image, rows are written directly, a band of equal rows at
+// a time; otherwise every fill goes through the painter.
 void paintForm(QPainter& painter, const rt::Form& form, const DeviceScale& scale, const QColor& background,
                const QRect& clip);
 
-// The client area of a loaded form drawn into an image of its device size, with that device pixel ratio.
+// A fresh drawing of a loaded form's whole client area into an image of its device size, with that device
+// pixel ratio, one painter fill at a time: what the window must show after any sequence of repaints.
 QImage renderForm(const rt::Form& form, double devicePixelRatio, double twipsPerPixel = 15,
                   const QPalette& palette = QPalette());
 

@@ -1,5 +1,6 @@
 #include "runtime/form.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "runtime/host.h"
@@ -166,11 +167,32 @@ void Form::controlChanged(const Control& control, const Rect& oldBounds, bool ol
 {
     if (!shown_ || !control.isPictureBox())
         return;  // Images draw nothing, so moving one changes no pixel
+    Host& host = runtime_.host();
+    const Rect now = control.bounds();
+    if (oldVisible && control.Visible() && oldBounds.left == now.left && oldBounds.top == now.top) {
+        // Resized where it stands: its colour, its top and left frame lines and its children stay put, so
+        // only what the right and bottom edges, with their frame lines, swept across changes.
+        const double b = control.borderThickness();
+        if (oldBounds.width != now.width) {
+            const double from = std::min(oldBounds.right(), now.right()) - b;
+            const double to = std::max(oldBounds.right(), now.right());
+            const Rect strip{from, now.top, to - from, std::max(oldBounds.height, now.height)};
+            if (const Rect area = visibleArea(control, strip); !area.empty())
+                host.areaChanged(*this, area);
+        }
+        if (oldBounds.height != now.height) {
+            const double from = std::min(oldBounds.bottom(), now.bottom()) - b;
+            const double to = std::max(oldBounds.bottom(), now.bottom());
+            const Rect strip{now.left, from, std::max(oldBounds.width, now.width), to - from};
+            if (const Rect area = visibleArea(control, strip); !area.empty())
+                host.areaChanged(*this, area);
+        }
+        return;
+    }
     const Rect before = oldVisible ? visibleArea(control, oldBounds) : Rect{};
     const Rect after = control.Visible() ? visibleArea(control, control.bounds()) : Rect{};
     if (before == after && oldVisible == control.Visible())
         return;
-    Host& host = runtime_.host();
     if (!before.empty())
         host.areaChanged(*this, before);
     if (!after.empty() && after != before)

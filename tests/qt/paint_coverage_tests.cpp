@@ -13,12 +13,15 @@ namespace {
 // No control, frame or background has this colour.
 constexpr QRgb kUnpainted = 0xFF12345Au;
 
-QImage paint(const rt::Form& form, const qthost::DeviceScale& scale, const QSize& size, int tile)
+const QColor kBackground(212, 208, 200);
+
+QImage paint(const rt::Form& form, const qthost::DeviceScale& scale, const QSize& size, int tile,
+             QImage::Format format = QImage::Format_RGB32)
 {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image(size, format);
     image.fill(kUnpainted);
     QPainter painter(&image);
-    const QColor background(212, 208, 200);
+    const QColor background = kBackground;
     for (int y = 0; y < size.height(); y += tile)
         for (int x = 0; x < size.width(); x += tile)
             qthost::paintForm(painter, form, scale, background, QRect(x, y, tile, tile).intersected(image.rect()));
@@ -64,6 +67,8 @@ protected:
 TEST_F(PaintCoverage, EveryPixelIsPaintedAndTilesAgreeWithTheWholeWindow)
 {
     rt::Form* forms[] = {&program.splitterForm(), program.splitter3(), program.splitter4(), program.splitter5()};
+    QPalette palette;
+    palette.setColor(QPalette::Active, QPalette::Button, kBackground);
     // Tiny windows whose panes collapse, the defined sizes, and large ones; a held drag shows an indicator.
     const struct {
         double width, height, offset;
@@ -82,10 +87,45 @@ TEST_F(PaintCoverage, EveryPixelIsPaintedAndTilesAgreeWithTheWholeWindow)
                 const QImage whole = paint(*form, scale, size, std::max(size.width(), size.height()));
                 EXPECT_EQ(unpaintedPixels(whole), 0);
                 EXPECT_TRUE(paint(*form, scale, size, 37) == whole);
+                // Rows written straight into the image, fills through the painter (a 24-bit image, which
+                // is not written directly), and a fresh drawing all agree.
+                EXPECT_TRUE(paint(*form, scale, size, 53, QImage::Format_RGB888).convertToFormat(QImage::Format_RGB32) ==
+                            whole);
+                QImage fresh = qthost::renderForm(*form, ratio, 15, palette);
+                fresh.setDevicePixelRatio(1);
+                EXPECT_TRUE(fresh.convertToFormat(QImage::Format_RGB32) == whole);
             }
             if (c.hold)
                 host.runtime().mouse(*form, rt::MouseEvent::Up, rt::kLeftButton, 0, 0, 0);
         }
+    }
+}
+
+// Rows written straight into an image land where the painter's translation puts them, and nowhere else;
+// a translation off the pixel grid goes through the painter.
+TEST_F(PaintCoverage, DirectWritesFollowThePaintersTranslationAndStayInsideTheClip)
+{
+    rt::Form& form = *program.splitter5();
+    const qthost::DeviceScale scale{15, 1.0};
+    const QSize size(scale.edge(form.ScaleWidth()), scale.edge(form.ScaleHeight()));
+    const QImage whole = paint(form, scale, size, size.width());
+    for (const QPointF offset : {QPointF(7, 5), QPointF(-20, 13), QPointF(2.5, 3)}) {
+        QImage image(size + QSize(40, 40), QImage::Format_ARGB32_Premultiplied);
+        image.fill(kUnpainted);
+        const QRect clip(30, 20, 200, 150);
+        {
+            QPainter painter(&image);
+            painter.translate(offset);
+            qthost::paintForm(painter, form, scale, kBackground, clip);
+        }
+        const QPoint at(qRound(offset.x()), qRound(offset.y()));
+        QImage expected(image.size(), QImage::Format_ARGB32_Premultiplied);
+        expected.fill(kUnpainted);
+        {
+            QPainter painter(&expected);
+            painter.drawImage(clip.topLeft() + at, whole, clip);
+        }
+        EXPECT_TRUE(image == expected) << offset.x() << "," << offset.y();
     }
 }
 

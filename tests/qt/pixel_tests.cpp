@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QTest>
 #include <cmath>
+#include <random>
 #include <sstream>
 
 #include "qt/painting.h"
@@ -117,25 +118,12 @@ protected:
     double dpr(const rt::Form& form) { return surfaceOf(form).devicePixelRatioF(); }
     QRgb background(const rt::Form& form) { return rgb(qthost::controlBackground(surfaceOf(form).palette())); }
 
-    // The client area as the window system holds it: the window's backing store, after pending repaints,
-    // cut to the surface (the menu bar left out). Unlike a fresh grab, it keeps whatever a repaint missed.
     QImage shown(const rt::Form& form)
     {
-        QCoreApplication::processEvents();
-        qthost::FormWindow& window = windowOf(form);
-        QBackingStore* store = window.backingStore();
-        QPaintDevice* device = store ? store->paintDevice() : nullptr;
-        if (!device || device->devType() != QInternal::Image) {
+        QImage image = qttest::shownClientArea(windowOf(form));
+        if (image.isNull())
             ADD_FAILURE() << "the window has no backing store image";
-            return {};
-        }
-        const QImage whole = static_cast<QImage*>(device)->convertToFormat(QImage::Format_RGB32);
-        const qthost::Surface& surface = surfaceOf(form);
-        const double ratio = dpr(form);
-        const QPoint at = surface.mapTo(&window, QPoint(0, 0));
-        const QRect client(qRound(at.x() * ratio), qRound(at.y() * ratio), qRound(surface.width() * ratio),
-                           qRound(surface.height() * ratio));
-        return whole.copy(client.intersected(whole.rect()));
+        return image;
     }
 
     // Every pixel against the model; on a mismatch, says where and which control should show there.
@@ -181,11 +169,19 @@ protected:
             << form.name() << ": " << shown.height() << " rows shown, " << drawn.height() << " drawn";
     }
 
-    // A freshly drawn picture of the same state.
-    QImage rendered(const rt::Form& form)
+    QImage rendered(const rt::Form& form) { return qttest::freshDrawing(surfaceOf(form)); }
+
+    // Runs pending events until the window has settled: a resize may queue another, for the minimum width.
+    static void settle()
     {
-        return qthost::renderForm(form, dpr(form), surfaceOf(form).twipsPerPixel(), surfaceOf(form).palette())
-            .convertToFormat(QImage::Format_RGB32);
+        for (int i = 0; i < 4; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    void expectShowsFreshDrawing(const rt::Form& form, const std::string& when)
+    {
+        std::string why;
+        EXPECT_TRUE(qttest::showsFreshDrawing(windowOf(form), &why)) << form.name() << " " << when << ": " << why;
     }
 
     std::vector<rt::Form*> forms_;
@@ -266,6 +262,79 @@ TEST_F(PixelTest, DraggingEachBarShowsTheIndicatorAtThePointerAndLeavesNothingBe
             << "the window differs from a fresh drawing after the release";
     }
     EXPECT_TRUE(errors.empty());
+}
+
+// Seeded random sequences of resizes, small and large, and drags of every bar, by real events: after
+// every step, and in the middle of every drag, the window holds exactly what a fresh drawing shows.
+TEST_F(PixelTest, AfterAnySequenceOfResizesAndDragsTheWindowEqualsAFreshDrawing)
+{
+    std::mt19937 random(1207);
+    const auto between = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    for (rt::Form* window : forms_) {
+        rt::Form& form = *window;
+        qthost::Surface& surface = surfaceOf(form);
+        const auto& bars = static_cast<forms::PaneWindow&>(form).bars();
+        const QSize defined = surface.size();
+        for (int step = 0; step < 24; ++step) {
+            std::ostringstream what;
+            const int kind = between(0, 3);
+            if (kind <= 1) {
+                // A few pixels either way, as a person dragging the window's edge; or anywhere from small to
+                // twice the defined size.
+                const bool small = kind == 0;
+                const int w = small ? surface.width() + between(-9, 9) : between(40, 2 * defined.width());
+                const int h = small ? surface.height() + between(-9, 9) : between(30, 2 * defined.height());
+                what << "resize to " << w << " x " << h;
+                host.resizeClient(form, w * 15.0, h * 15.0);
+                settle();
+            } else {
+                const splitter::Bar& bar = bars[std::size_t(between(0, int(bars.size()) - 1))];
+                const QPoint press = qttest::pixelOn(form, "Image" + std::to_string(bar.number));
+                if (press.x() < 0)
+                    continue;  // collapsed out of reach at this size
+                const double delta = between(-400, 400) / 4.0;  // quarter pixels, off the device grid
+                const QPointF to = bar.vertical() ? QPointF(press.x() + delta, press.y())
+                                                  : QPointF(press.x(), press.y() + delta);
+                what << "drag of Image" << bar.number << " by " << delta;
+                QTest::mousePress(&surface, Qt::LeftButton, {}, press);
+                qttest::sendMouse(surface, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+                expectShowsFreshDrawing(form, "during the " + what.str());
+                qttest::sendMouse(surface, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+            }
+            expectShowsFreshDrawing(form, "after step " + std::to_string(step) + ", a " + what.str());
+        }
+    }
+    EXPECT_TRUE(errors.empty());
+}
+
+// Where the surface keeps its pixels across a resize (here: resized inside a window that keeps its size,
+// so that Qt repaints only what the surface marks and what it gained), the areas the layout reports are
+// enough: nothing stale is left anywhere.
+TEST_F(PixelTest, AResizeThatKeepsTheOldPixelsRepaintsEverythingThatChanged)
+{
+    std::mt19937 random(5);
+    for (rt::Form* window : forms_) {
+        rt::Form& form = *window;
+        qthost::Surface& surface = surfaceOf(form);
+        const QSize full = surface.size();
+        qttest::PaintRecorder painted(surface);
+        int partial = 0;  // steps that repainted less than the whole surface
+        for (int step = 0; step < 8; ++step) {
+            const QSize size(full.width() - std::uniform_int_distribution<int>(0, 60)(random),
+                             full.height() - std::uniform_int_distribution<int>(0, 60)(random));
+            painted.take();
+            surface.resize(size);
+            settle();
+            ASSERT_EQ(surface.size(), size) << "the window's layout put the surface back";
+            QRegion repainted;
+            for (const QRegion& r : painted.take())
+                repainted += r;
+            partial += repainted != QRegion(surface.rect());
+            expectShowsFreshDrawing(form, "resized in place to " + std::to_string(size.width()) + " x " +
+                                              std::to_string(size.height()));
+        }
+        EXPECT_GT(partial, 0) << form.name() << ": every resize repainted everything, so nothing was kept";
+    }
 }
 
 }  // namespace

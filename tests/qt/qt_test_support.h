@@ -60,4 +60,18 @@ void sendMouse(QWidget& widget, QEvent::Type type, QPointF position, Qt::MouseBu
 // Colour of a pixel without alpha, for comparisons.
 QRgb rgbAt(const QImage& image, int x, int y);
 
+// The client area as the window system holds it, after pending repaints: the window's backing store cut
+// to the surface (the menu bar left out), in device pixels. Unlike a fresh grab, it keeps whatever a
+// repaint missed. Null if the window has no backing store image.
+QImage shownClientArea(qthost::FormWindow& window);
+
+// A fresh drawing of the form the surface shows, at the surface's scale and palette: what the window must
+// show after any sequence of repaints.
+QImage freshDrawing(const qthost::Surface& surface);
+
+// Compares what a window shows with a fresh drawing: false, with the first differing pixel and how many
+// differ in `why`, unless equal. Below a menu bar at a fractional offset the surface's last device row is
+// shared with the window around it (and may be cut off); that row is not compared.
+bool showsFreshDrawing(qthost::FormWindow& window, std::string* why);
+
 }  // namespace qttest

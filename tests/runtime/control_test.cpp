@@ -73,11 +73,25 @@ TEST_F(ControlTest, ChangesReportOnlyTheAreasThatMustBeRepainted)
     EXPECT_TRUE(host.takeRepaints().empty());
     picture2().setWidth(picture2().Width());  // no change
     EXPECT_TRUE(host.takeRepaints().empty());
+    // Resized where it stands: only the strip its right edge and frame swept across, then its bottom's.
+    const double b = picture2().borderThickness();
+    ASSERT_GT(b, 0);
     picture2().setWidth(1000);
-    const auto areas = host.takeRepaints();
-    ASSERT_EQ(areas.size(), 2u);
-    EXPECT_EQ(areas[0], (rt::Rect{0, 0, 2340, 4215}));
-    EXPECT_EQ(areas[1], (rt::Rect{0, 0, 1000, 4215}));
+    EXPECT_EQ(host.takeRepaints(), (std::vector<rt::Rect>{{1000 - b, 0, 2340 - 1000 + b, 4215}}));
+    picture2().setHeight(5000);  // grows past the client area, which clips the strip
+    EXPECT_EQ(host.takeRepaints(), (std::vector<rt::Rect>{{0, 4215 - b, 1000, b}}));
+    picture2().Move(0, 0, 1200, 4000);
+    EXPECT_EQ(host.takeRepaints(), (std::vector<rt::Rect>{{1000 - b, 0, 200 + b, 4215}, {0, 4000 - b, 1200, 215 + b}}));
+    // Moved: the whole old and new areas.
+    picture2().setLeft(100);
+    EXPECT_EQ(host.takeRepaints(), (std::vector<rt::Rect>{{0, 0, 1200, 4000}, {100, 0, 1200, 4000}}));
+    // Shown or hidden: its whole area.
+    picture2().setVisible(false);
+    EXPECT_EQ(host.takeRepaints(), (std::vector<rt::Rect>{{100, 0, 1200, 4000}}));
+    picture2().setWidth(50);  // hidden: nothing shows
+    EXPECT_TRUE(host.takeRepaints().empty());
+    picture2().setVisible(true);
+    EXPECT_EQ(host.takeRepaints(), (std::vector<rt::Rect>{{100, 0, 50, 4000}}));
 }
 
 }  // namespace
