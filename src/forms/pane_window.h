@@ -11,6 +11,7 @@
 #include "runtime/form.h"
 #include "runtime/runtime.h"
 #include "splitter/bar.h"
+#include "splitter/keyboard_mode.h"
 
 namespace forms {
 
@@ -34,6 +35,8 @@ public:
     std::span<const splitter::Bar> bars() const { return bars_; }
     // DraggingImage<number>.
     bool dragging(int number) const;
+    // The bar the keyboard is moving (F8), or null.
+    const splitter::Bar* keyboardBar() const { return keyboard_.bar(bars_); }
 
 protected:
     PaneWindow(rt::Runtime& runtime, const rt::FormDefinition& definition) : rt::Form(runtime, definition) {}
@@ -56,9 +59,22 @@ protected:
 
 private:
     void onLoad() override;
+    void onUnload() override;
     void dispatchMouse(const rt::Control& control, rt::MouseEvent event, const rt::MouseArgs& args) override;
+    // Keyboard mode: F8 and the bar keys. No key does anything while a mouse button is held; losing the
+    // keyboard, a press and closing the window each cancel keyboard mode.
+    bool dispatchKey(const rt::KeyArgs& args) override;
+    void dispatchFocusLost() override;
+    void dispatchMousePress() override;
+    // For assistive tools.
+    const rt::Control* keyboardFocus() const override;
+    std::optional<rt::BarAccess> barAccess(const rt::Control& control) const override;
+    void dispatchBarPosition(const rt::Control& control, double position) override;
+
+    const splitter::Bar* barFor(const rt::Control& control) const;
 
     std::vector<splitter::Bar> bars_;
+    splitter::KeyboardMode keyboard_;
 };
 
 }  // namespace forms
