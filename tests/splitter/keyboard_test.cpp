@@ -175,18 +175,6 @@ TEST_P(KeyboardOnEveryBar, HomeAndEndGoToTheDragLimitsAndMovesStopThere)
     EXPECT_EQ(bar().indicatorPosition(), 100);
 }
 
-// A program of its own, all four windows open, reporting errors into the test's list.
-struct FreshProgram {
-    explicit FreshProgram(std::vector<std::string>& errors)
-    {
-        host.runtime().setErrorOutput([&errors](const std::string& line) { errors.push_back(line); });
-        testing_support::openEveryWindow(program);
-    }
-    rt::Runtime& runtime() { return host.runtime(); }
-    rt::MemoryHost host;
-    app::Program program{host.runtime()};
-};
-
 // The same keys in one program and a mouse drag to where they left the indicator in another: the windows
 // must agree control by control.
 TEST_P(KeyboardOnEveryBar, CommitLaysOutExactlyAsAMouseReleaseAtTheIndicator)
@@ -210,8 +198,8 @@ TEST_P(KeyboardOnEveryBar, CommitLaysOutExactlyAsAMouseReleaseAtTheIndicator)
     for (Key commit : {Key::Return, Key::Enter, Key::Space})
         for (const auto& [what, keys] : moves) {
             SCOPED_TRACE(std::string(what) + ", committed with key " + std::to_string(static_cast<int>(commit)));
-            FreshProgram typing(errors), dragging(errors);
-            forms::PaneWindow& typed = openWindow(typing.program, id.window);
+            testing_support::OpenProgram typing(errors), dragging(errors);
+            forms::PaneWindow& typed = typing.window(id);
             const splitter::Bar& typedBar = barOf(typed, id.number);
             for (int i = 0; i < id.number; ++i)
                 typing.runtime().key(typed, Key::F8, 0);
@@ -219,17 +207,8 @@ TEST_P(KeyboardOnEveryBar, CommitLaysOutExactlyAsAMouseReleaseAtTheIndicator)
             const float position = typedBar.indicatorPosition();
             EXPECT_TRUE(typing.runtime().key(typed, commit, 0));
 
-            forms::PaneWindow& dragged = openWindow(dragging.program, id.window);
-            const splitter::Bar& draggedBar = barOf(dragged, id.number);
-            double x = 0, y = 0;
-            pointOnBar(dragged, *draggedBar.control, x, y);
-            dragging.runtime().mouse(dragged, rt::MouseEvent::Down, rt::kLeftButton, 0, x, y);
-            // The pointer's position becomes the candidate itself, measured from the bar's own corner.
-            double ox = 0, oy = 0;
-            dragged.originOf(*draggedBar.control, ox, oy);
-            (draggedBar.vertical() ? x : y) = (draggedBar.vertical() ? ox : oy) + position - draggedBar.position();
-            dragging.runtime().mouse(dragged, rt::MouseEvent::Move, rt::kLeftButton, 0, x, y);
-            dragging.runtime().mouse(dragged, rt::MouseEvent::Up, rt::kLeftButton, 0, x, y);
+            forms::PaneWindow& dragged = dragging.window(id);
+            testing_support::dragBar(dragging.runtime(), dragged, barOf(dragged, id.number), position);
 
             EXPECT_EQ(snapshot(typed), snapshot(dragged));
             EXPECT_EQ(typedBar.position(), position);
