@@ -1,9 +1,8 @@
 #include "forms/pane_window.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
-
-#include <algorithm>
 
 #include "runtime/host.h"
 #include "splitter/bar_drag.h"

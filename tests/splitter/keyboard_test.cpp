@@ -362,6 +362,10 @@ TEST_F(KeyboardTest, ClosingTheWindowCancelsKeyboardModeAndItOpensWithNoBarTaken
     runtime().close(s5);
     EXPECT_FALSE(s5.dragging(3));
     EXPECT_EQ(keyboardNumber(s5), 0);
+    // A closed window takes no key and has no focus to lose.
+    EXPECT_FALSE(key(s5, Key::F8));
+    runtime().focusLost(s5);
+    EXPECT_EQ(keyboardNumber(s5), 0);
     openWindow(program, "Splitter5");
     EXPECT_FALSE(key(s5, Key::Return));
     EXPECT_EQ(s5.control("Image3").Top(), 3960);
