@@ -121,8 +121,8 @@ class Program:
         launcher = shutil.which("at-spi-bus-launcher") or "/usr/libexec/at-spi-bus-launcher"
         self.processes.append(subprocess.Popen([launcher, "--launch-immediately"], stdout=subprocess.DEVNULL,
                                                stderr=subprocess.DEVNULL))
-        environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                           QT_ACCESSIBILITY="1")
+        # Qt joins the accessibility bus without waiting for a screen reader to ask for it.
+        environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         environment.pop("QT_SCALE_FACTOR", None)
         self.log = open(os.path.join(self.workdir, "program.log"), "w")
         self.program = subprocess.Popen([self.binary], env=environment, stdout=self.log, stderr=subprocess.STDOUT)
