@@ -136,4 +136,24 @@ TEST_F(KeyboardHostTest, APressEndsKeyboardModeAndDragsAndKeysWaitForTheRelease)
     EXPECT_EQ(main().control("Image1").Left(), 3000);
 }
 
+TEST_F(KeyboardHostTest, ClosingAWindowWithABarTakenLeavesItOpeningWithNone)
+{
+    rt::Form& three = *allForms()[1];
+    focus(three);
+    type(three, Qt::Key_F8);
+    type(three, Qt::Key_F8);
+    type(three, Qt::Key_Down, Qt::ControlModifier);
+    windowOf(three).close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(three.loaded());
+    EXPECT_FALSE(pane(three).dragging(2));
+    program.SanbunMenu_Click();
+    focus(three);
+    EXPECT_EQ(pane(three).keyboardBar(), nullptr);
+    EXPECT_FALSE(three.control("Picture4").Visible());
+    type(three, Qt::Key_Return);  // nothing to commit
+    EXPECT_EQ(three.control("Image2").Top(), 2700);
+}
+
 }  // namespace
