@@ -1,9 +1,12 @@
 #include "forms/pane_window.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
+#include "runtime/host.h"
 #include "splitter/bar_drag.h"
+#include "splitter/bar_names.h"
 #include "splitter/split_layout.h"
 
 namespace forms {
@@ -39,17 +42,65 @@ void PaneWindow::onLoad()
     }
 }
 
+void PaneWindow::onUnload() { keyboard_.cancel(bars_); }
+
+const splitter::Bar* PaneWindow::barFor(const rt::Control& control) const
+{
+    for (const splitter::Bar& bar : bars_)
+        if (bar.control.get() == &control)
+            return &bar;
+    return nullptr;
+}
+
 void PaneWindow::dispatchMouse(const rt::Control& control, rt::MouseEvent event, const rt::MouseArgs& args)
 {
-    for (const splitter::Bar& bar : bars_) {
-        if (bar.control.get() != &control)
-            continue;
-        switch (event) {
-        case rt::MouseEvent::Down: splitter::barMouseDown(bar); return;
-        case rt::MouseEvent::Move: splitter::barMouseMove(bar, args); return;
-        case rt::MouseEvent::Up: splitter::barMouseUp(bar); return;
-        }
+    const splitter::Bar* bar = barFor(control);
+    if (!bar)
+        return;
+    switch (event) {
+    case rt::MouseEvent::Down: splitter::barMouseDown(*bar); return;
+    case rt::MouseEvent::Move: splitter::barMouseMove(*bar, args); return;
+    case rt::MouseEvent::Up: splitter::barMouseUp(*bar); return;
     }
+}
+
+bool PaneWindow::dispatchKey(const rt::KeyArgs& args)
+{
+    if (mouseButtonsHeld())
+        return false;
+    return keyboard_.key(bars_, args, runtime().host().twipsPerPixel(*this));
+}
+
+void PaneWindow::dispatchFocusLost() { keyboard_.cancel(bars_); }
+
+void PaneWindow::dispatchMousePress() { keyboard_.cancel(bars_); }
+
+const rt::Control* PaneWindow::keyboardFocus() const
+{
+    const splitter::Bar* bar = keyboardBar();
+    return bar ? bar->control.get() : nullptr;
+}
+
+// The range is the drag's own; when a limit size under twice the margin makes its ends cross, it is told
+// from the smaller end to the larger, so that no tool sees a range with its maximum below its minimum.
+std::optional<rt::BarAccess> PaneWindow::barAccess(const rt::Control& control) const
+{
+    const splitter::Bar* bar = barFor(control);
+    if (!bar)
+        return std::nullopt;
+    const rt::Single lowest = splitter::lowestDragPosition(*bar), highest = splitter::highestDragPosition(*bar);
+    return rt::BarAccess{splitter::describeBar(*bar, bars_), bar->position(), std::min(lowest, highest),
+                         std::max(lowest, highest)};
+}
+
+// Laid out as a drag released there; a mouse drag under way is left alone.
+void PaneWindow::dispatchBarPosition(const rt::Control& control, double position)
+{
+    const splitter::Bar* bar = barFor(control);
+    if (!bar || mouseButtonsHeld())
+        return;
+    keyboard_.cancel(bars_);
+    splitter::barDragTo(*bar, position);
 }
 
 }  // namespace forms

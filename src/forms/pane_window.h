@@ -11,6 +11,7 @@
 #include "runtime/form.h"
 #include "runtime/runtime.h"
 #include "splitter/bar.h"
+#include "splitter/keyboard_mode.h"
 
 namespace forms {
 
@@ -34,6 +35,8 @@ public:
     std::span<const splitter::Bar> bars() const { return bars_; }
     // DraggingImage<number>.
     bool dragging(int number) const;
+    // The bar the keyboard is moving (F8), or null.
+    const splitter::Bar* keyboardBar() const { return keyboard_.bar(bars_); }
 
     // Keeps the outer width at the minimum or more, then lays out every bar again at its own position, in
     // Image-number order: a resize never moves a bar, and nested splits follow their containers.
@@ -60,9 +63,22 @@ protected:
 
 private:
     void onLoad() override;
+    void onUnload() override;
     void dispatchMouse(const rt::Control& control, rt::MouseEvent event, const rt::MouseArgs& args) override;
+    // Keyboard mode: F8 and the bar keys. No key does anything while a mouse button is held; losing the
+    // keyboard, a press and closing the window each cancel keyboard mode.
+    bool dispatchKey(const rt::KeyArgs& args) override;
+    void dispatchFocusLost() override;
+    void dispatchMousePress() override;
+    // For assistive tools.
+    const rt::Control* keyboardFocus() const override;
+    std::optional<rt::BarAccess> barAccess(const rt::Control& control) const override;
+    void dispatchBarPosition(const rt::Control& control, double position) override;
+
+    const splitter::Bar* barFor(const rt::Control& control) const;
 
     std::vector<splitter::Bar> bars_;
+    splitter::KeyboardMode keyboard_;
 };
 
 }  // namespace forms

@@ -2,13 +2,17 @@
 
 #include <QAccessibleWidget>
 #include <QPointer>
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "qt/form_window.h"
 #include "qt/painting.h"
 #include "runtime/control.h"
+#include "runtime/runtime.h"
 
 namespace qthost {
 namespace {
@@ -35,6 +39,14 @@ bool shown(const rt::Control& control)
     return true;
 }
 
+// For a listener: where the bar stands in the range it can be dragged in, "45 %".
+QString percentOfRange(const rt::BarAccess& bar)
+{
+    const double span = double(bar.highest) - bar.lowest;
+    const double share = span > 0 ? std::clamp((double(bar.position) - bar.lowest) / span, 0.0, 1.0) : 0.0;
+    return QStringLiteral("%1 %").arg(std::lround(share * 100));
+}
+
 class ControlAccessible;
 QAccessibleInterface* childHitAt(Surface* surface, const rt::Control* parent, int x, int y);
 
@@ -45,6 +57,7 @@ public:
     explicit SurfaceAccessible(Surface* surface)
         : QAccessibleWidget(surface, QAccessible::Client), ids_(std::make_shared<std::map<std::string, QAccessible::Id>>())
     {
+        takeBarPositions();
         // Interfaces without an object of their own live until they are deleted explicitly.
         QObject::connect(surface, &QObject::destroyed, [ids = ids_] {
             for (const auto& [name, id] : *ids)
@@ -69,6 +82,44 @@ public:
         return QAccessibleWidget::text(t);
     }
 
+    // While the keyboard moves a bar, the bar has the focus rather than the surface.
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (form() && form()->keyboardFocus())
+            s.focused = false;
+        return s;
+    }
+
+    QAccessibleInterface* focusChild() const override
+    {
+        const rt::Form* f = form();
+        const rt::Control* focus = f ? f->keyboardFocus() : nullptr;
+        if (!focus)
+            return QAccessibleWidget::focusChild();
+        return const_cast<SurfaceAccessible*>(this)->interfaceFor(*focus);
+    }
+
+    // The bars whose position differs from the one last taken; records the new ones.
+    std::vector<const rt::Control*> takeBarPositions()
+    {
+        std::vector<const rt::Control*> moved;
+        const rt::Form* f = form();
+        if (!f)
+            return moved;
+        for (const auto& c : f->controls()) {
+            const std::optional<rt::BarAccess> access = f->barAccess(*c);
+            if (!access)
+                continue;
+            const auto [it, added] = positions_.try_emplace(c->name(), access->position);
+            if (!added && it->second != access->position) {
+                it->second = access->position;
+                moved.push_back(c.get());
+            }
+        }
+        return moved;
+    }
+
     int childCount() const override { return form() ? static_cast<int>(form()->children().size()) : 0; }
 
     QAccessibleInterface* child(int index) const override
@@ -85,6 +136,7 @@ public:
 
 private:
     std::shared_ptr<std::map<std::string, QAccessible::Id>> ids_;
+    std::map<std::string, rt::Single> positions_;  // of every bar, as tools were last told
 };
 
 SurfaceAccessible* surfaceInterface(Surface* surface)
@@ -92,8 +144,9 @@ SurfaceAccessible* surfaceInterface(Surface* surface)
     return surface ? static_cast<SurfaceAccessible*>(QAccessible::queryAccessibleInterface(surface)) : nullptr;
 }
 
-// One control, found again by name on every call: the form may have unloaded it since.
-class ControlAccessible : public QAccessibleInterface {
+// One control, found again by name on every call: the form may have unloaded it since. A bar also has a
+// value: its position, in twips.
+class ControlAccessible : public QAccessibleInterface, public QAccessibleValueInterface {
 public:
     ControlAccessible(Surface* surface, std::string name) : surface_(surface), name_(std::move(name)) {}
 
@@ -103,6 +156,12 @@ public:
             return nullptr;
         const rt::Form* f = surface_->form();
         return f && f->loaded() ? f->find(name_) : nullptr;
+    }
+
+    std::optional<rt::BarAccess> barAccess() const
+    {
+        const rt::Control* c = control();
+        return c ? c->form().barAccess(*c) : std::nullopt;
     }
 
     bool isValid() const override { return control() != nullptr; }
@@ -156,14 +215,14 @@ public:
         const rt::Control* c = control();
         if (!c)
             return {};
+        const std::optional<rt::BarAccess> bar = barAccess();
         switch (t) {
-        case QAccessible::Name: return qstr(c->name());
+        case QAccessible::Name: return bar ? qstr(bar->name) : qstr(c->name());
         case QAccessible::Description:
-            switch (role()) {
-            case QAccessible::Separator: return QStringLiteral("Splitter bar: drag it to resize the panes beside it");
-            case QAccessible::Indicator: return QStringLiteral("Where the dragged bar will be placed");
-            default: return {};
-            }
+            if (bar)
+                return qstr(c->name());
+            return role() == QAccessible::Indicator ? QStringLiteral("Where the dragged bar will be placed") : QString();
+        case QAccessible::Value: return bar ? percentOfRange(*bar) : QString();
         default: return {};
         }
     }
@@ -198,7 +257,53 @@ public:
         s.invisible = !shown(*c) || (surface_ && !surface_->isVisible());
         s.offscreen = s.invisible;
         s.movable = !c->isPictureBox();
+        if (c->role() == rt::ControlRole::Bar) {
+            s.focusable = true;
+            s.focused = c->form().keyboardFocus() == c;
+        }
         return s;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface && barAccess())
+            return static_cast<QAccessibleValueInterface*>(this);
+        return nullptr;
+    }
+
+    QVariant currentValue() const override
+    {
+        const std::optional<rt::BarAccess> bar = barAccess();
+        return bar ? QVariant(double(bar->position)) : QVariant();
+    }
+    QVariant minimumValue() const override
+    {
+        const std::optional<rt::BarAccess> bar = barAccess();
+        return bar ? QVariant(double(bar->lowest)) : QVariant();
+    }
+    QVariant maximumValue() const override
+    {
+        const std::optional<rt::BarAccess> bar = barAccess();
+        return bar ? QVariant(double(bar->highest)) : QVariant();
+    }
+    // One logical pixel, as an arrow key moves it.
+    QVariant minimumStepSize() const override
+    {
+        return surface_ && barAccess() ? QVariant(surface_->twipsPerPixel()) : QVariant();
+    }
+
+    // Lays the window out as a drag released at that position would.
+    void setCurrentValue(const QVariant& value) override
+    {
+        bool ok = false;
+        const double position = value.toDouble(&ok);
+        const rt::Control* c = control();
+        if (!ok || !c || !barAccess())
+            return;
+        rt::Form& form = c->form();
+        form.runtime().setBarPosition(form, *c, position);
+        if (surface_)
+            announceBarValues(*surface_);
     }
 
 private:
@@ -278,7 +383,51 @@ QAccessibleInterface* factory(const QString& key, QObject* object)
     return nullptr;
 }
 
+void notify(QAccessibleEvent& event) { QAccessible::updateAccessibility(&event); }
+
 }  // namespace
+
+void announceBarValues(Surface& surface)
+{
+    if (!QAccessible::isActive())
+        return;
+    SurfaceAccessible* s = surfaceInterface(&surface);
+    if (!s || !s->form())
+        return;
+    for (const rt::Control* moved : s->takeBarPositions()) {
+        QAccessibleInterface* bar = s->interfaceFor(*moved);
+        QAccessibleValueChangeEvent event(bar, bar->valueInterface()->currentValue());
+        notify(event);
+    }
+}
+
+void announceKeyboardFocus(Surface& surface, const rt::Control* before, bool retaken)
+{
+    if (!QAccessible::isActive())
+        return;
+    SurfaceAccessible* s = surfaceInterface(&surface);
+    const rt::Form* f = s ? s->form() : nullptr;
+    if (!f)
+        return;
+    const rt::Control* now = f->keyboardFocus();
+    const auto& controls = f->controls();
+    const bool beforeStillThere =
+        std::any_of(controls.begin(), controls.end(), [&](const auto& c) { return c.get() == before; });
+    if (before && before != now && beforeStillThere) {
+        QAccessible::State focusedChanged;
+        focusedChanged.focused = true;
+        QAccessibleStateChangeEvent event(s->interfaceFor(*before), focusedChanged);
+        notify(event);
+    }
+    if (now && (now != before || retaken)) {
+        QAccessibleEvent event(s->interfaceFor(*now), QAccessible::Focus);
+        notify(event);
+    } else if (!now && before && surface.hasFocus()) {
+        QAccessibleEvent event(&surface, QAccessible::Focus);  // the keyboard is back on the surface
+        notify(event);
+    }
+    announceBarValues(surface);
+}
 
 void installAccessibility()
 {

@@ -1,6 +1,7 @@
 #include "qt/form_window.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -9,9 +10,12 @@
 #include <QResizeEvent>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 
+#include "qt/accessibility.h"
 #include "qt/icons.h"
+#include "qt/menu_bar_style.h"
 #include "qt/painting.h"
 #include "qt/qt_host.h"
 #include "runtime/control.h"
@@ -41,6 +45,26 @@ int shiftCode(Qt::KeyboardModifiers modifiers)
            (modifiers & Qt::AltModifier ? rt::kAltMask : 0);
 }
 
+std::optional<rt::Key> keyFor(int key)
+{
+    switch (key) {
+    case Qt::Key_F8: return rt::Key::F8;
+    case Qt::Key_Left: return rt::Key::Left;
+    case Qt::Key_Right: return rt::Key::Right;
+    case Qt::Key_Up: return rt::Key::Up;
+    case Qt::Key_Down: return rt::Key::Down;
+    case Qt::Key_PageUp: return rt::Key::PageUp;
+    case Qt::Key_PageDown: return rt::Key::PageDown;
+    case Qt::Key_Home: return rt::Key::Home;
+    case Qt::Key_End: return rt::Key::End;
+    case Qt::Key_Return: return rt::Key::Return;
+    case Qt::Key_Enter: return rt::Key::Enter;
+    case Qt::Key_Space: return rt::Key::Space;
+    case Qt::Key_Escape: return rt::Key::Escape;
+    default: return std::nullopt;
+    }
+}
+
 Qt::CursorShape cursorFor(rt::MousePointer pointer)
 {
     switch (pointer) {
@@ -60,6 +84,7 @@ Surface::Surface(QtHost& host, FormWindow& window) : QWidget(&window), host_(hos
 {
     setObjectName("surface");
     setMouseTracking(true);  // the bars hear of moves without a button too
+    setFocusPolicy(Qt::StrongFocus);  // F8 moves the bars from the keyboard
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Where the window system keeps a window's pixels across a resize, only what changed is repainted.
     setAttribute(Qt::WA_StaticContents);
@@ -139,10 +164,13 @@ void Surface::mousePressEvent(QMouseEvent* event)
     rt::Form* shown = form();
     if (!shown || !button)
         return;
+    const rt::Control* focusBefore = shown->keyboardFocus();
     const double tpp = twipsPerPixel();
     const QPointF p = event->position();
     host_.runtime().mouse(*shown, rt::MouseEvent::Down, button, shiftCode(event->modifiers()), p.x() * tpp,
                           p.y() * tpp);
+    if (focusBefore && shown->loaded())
+        announceKeyboardFocus(*this, focusBefore, false);  // the press ended keyboard mode
 }
 
 void Surface::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
@@ -170,11 +198,44 @@ void Surface::mouseReleaseEvent(QMouseEvent* event)
         return;
     const double tpp = twipsPerPixel();
     const QPointF p = event->position();
-    if (button)
+    if (button) {
         host_.runtime().mouse(*shown, rt::MouseEvent::Up, button, shiftCode(event->modifiers()), p.x() * tpp,
                               p.y() * tpp);
+        announceBarValues(*this);
+    }
     if (event->buttons() == Qt::NoButton)
         updateCursor(p);
+}
+
+void Surface::keyPressEvent(QKeyEvent* event)
+{
+    rt::Form* shown = form();
+    const std::optional<rt::Key> key = keyFor(event->key());
+    if (!shown || !key) {
+        event->ignore();
+        return;
+    }
+    const rt::Control* focusBefore = shown->keyboardFocus();
+    if (!host_.runtime().key(*shown, *key, shiftCode(event->modifiers()))) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // The same bar taken again by F8 (a window with one bar) is announced again too.
+    if (shown->loaded())
+        announceKeyboardFocus(*this, focusBefore, *key == rt::Key::F8);
+}
+
+void Surface::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    rt::Form* shown = form();
+    if (!shown)
+        return;
+    const rt::Control* focusBefore = shown->keyboardFocus();
+    host_.runtime().focusLost(*shown);
+    if (shown->loaded())
+        announceKeyboardFocus(*this, focusBefore, false);
 }
 
 void Surface::updateCursor(const QPointF& position)
@@ -198,6 +259,7 @@ FormWindow::FormWindow(QtHost& host, rt::Form& form) : host_(host), form_(&form)
     const std::vector<rt::MenuEntry>& menu = form.menu();
     if (!menu.empty()) {
         QMenuBar* bar = menuBar();
+        useSelectionMarkingStyle(*bar);
         for (std::size_t i = 0; i < menu.size(); ++i) {
             QAction* action = bar->addAction(menuText(menu[i].caption));
             connect(action, &QAction::triggered, this, [this, i] {

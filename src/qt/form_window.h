@@ -15,7 +15,8 @@ namespace qthost {
 class QtHost;
 class FormWindow;
 
-// The client area of a form's window: paints the controls and hands the mouse to the runtime.
+// The client area of a form's window: paints the controls and hands the mouse and the keyboard to the
+// runtime.
 class Surface : public QWidget {
     Q_OBJECT
 public:
@@ -42,6 +43,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void updateCursor(const QPointF& position);

@@ -35,7 +35,7 @@ public:
     // The window of a form that is shown, or null.
     FormWindow* window(const rt::Form& form) const;
     // Twips per pixel on the screen the form's window is on (the primary screen when it has none).
-    double twipsPerPixel(const rt::Form& form) const;
+    double twipsPerPixel(const rt::Form& form) const override;
 
     // Sets a window's client size from twips (rounded to whole pixels); the runtime hears of it through
     // the window's resize, as for a resize by the user.

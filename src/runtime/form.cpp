@@ -111,6 +111,9 @@ void Form::setClientSize(Single width, Single height)
 
 void Form::dispatchMouse(const Control&, MouseEvent, const MouseArgs&) {}
 void Form::dispatchClick(const MenuEntry&) {}
+bool Form::dispatchKey(const KeyArgs&) { return false; }
+std::optional<BarAccess> Form::barAccess(const Control&) const { return std::nullopt; }
+void Form::dispatchBarPosition(const Control&, double) {}
 
 void Form::originOf(const Control& control, double& x, double& y) const
 {

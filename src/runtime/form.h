@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "runtime/control_ref.h"
 #include "runtime/definition.h"
 #include "runtime/geometry.h"
+#include "runtime/keyboard.h"
 #include "runtime/mouse.h"
 #include "runtime/number.h"
 
@@ -21,6 +23,14 @@ class Runtime;
 struct MenuEntry {
     std::string name;
     std::string caption;  // decoded, UTF-8
+};
+
+// What assistive tools are told about a bar that a person can move.
+struct BarAccess {
+    std::string name;  // what the bar divides, in words
+    Single position;   // its Left (vertical bar) or Top (horizontal bar), in its container
+    Single lowest;     // the range a drag can put it in
+    Single highest;
 };
 
 class Form {
@@ -66,6 +76,22 @@ public:
     virtual void Form_Resize() {}
     virtual void dispatchMouse(const Control& control, MouseEvent event, const MouseArgs& args);
     virtual void dispatchClick(const MenuEntry& entry);
+    // A key pressed while the window has the keyboard; true when the window used it.
+    virtual bool dispatchKey(const KeyArgs& args);
+    // The window lost the keyboard.
+    virtual void dispatchFocusLost() {}
+    // A mouse button went down somewhere in the window, before the press reaches its control.
+    virtual void dispatchMousePress() {}
+
+    // For assistive tools: the control that has the keyboard inside the window, or null.
+    virtual const Control* keyboardFocus() const { return nullptr; }
+    // What they are told about a bar; nothing for any other control.
+    virtual std::optional<BarAccess> barAccess(const Control& control) const;
+    // A position they set for a bar, run by the runtime as a handler.
+    virtual void dispatchBarPosition(const Control& control, double position);
+
+    // True from a mouse press in the window until its last held button is released.
+    bool mouseButtonsHeld() const { return mouse_.heldButtons != 0; }
 
 protected:
     // Called after the controls were created, and before they are destroyed.

@@ -23,6 +23,8 @@ public:
     virtual bool resizeOuterWidth(Form& form, Single outerWidth) = 0;
     // Outer width less client width, in twips.
     virtual Single frameWidth(const Form& form) const = 0;
+    // Twips in one logical pixel of the screen the window is on: 15 at 96 DPI.
+    virtual double twipsPerPixel(const Form& form) const = 0;
     // Part of a form's client area (twips) must be painted again.
     virtual void areaChanged(Form& form, const Rect& area) = 0;
     // No window is loaded any more: the program should end.

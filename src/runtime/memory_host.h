@@ -24,6 +24,7 @@ public:
     void unloadForm(Form& form) override;
     bool resizeOuterWidth(Form& form, Single outerWidth) override;
     Single frameWidth(const Form&) const override { return kFrameWidth; }
+    double twipsPerPixel(const Form&) const override { return twipsPerPixel_; }
     void areaChanged(Form& form, const Rect& area) override;
     void allFormsClosed() override { quitRequested_ = true; }
 
@@ -33,6 +34,8 @@ public:
     // Test switches: refuse Width assignments (as for a minimised window), or defer their Resize.
     void setRefuseResize(bool refuse) { refuseResize_ = refuse; }
     void setDeferResize(bool defer) { deferResize_ = defer; }
+    // The screen every window is on: 15 twips per pixel (96 DPI) unless changed.
+    void setTwipsPerPixel(double twips) { twipsPerPixel_ = twips; }
     void deliverPendingResizes();
 
     bool isShown(const Form& form) const { return shown_.count(&form) != 0; }
@@ -50,6 +53,7 @@ private:
     };
     std::vector<PendingResize> pendingResizes_;
     std::vector<Rect> repaints_;
+    double twipsPerPixel_ = 15;
     bool refuseResize_ = false;
     bool deferResize_ = false;
     bool quitRequested_ = false;

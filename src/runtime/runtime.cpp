@@ -92,6 +92,7 @@ void Runtime::mouse(Form& form, MouseEvent event, int button, int shift, double 
     case MouseEvent::Down: {
         if (!button)
             return;
+        runHandler(form, "Form", "MouseDown", [&] { form.dispatchMousePress(); });
         if (state.heldButtons == 0)
             state.capture = form.hitTest(x, y);
         state.heldButtons |= button;
@@ -135,6 +136,30 @@ void Runtime::click(Form& form, std::size_t menuIndex)
         return;
     const MenuEntry& entry = form.menu()[menuIndex];
     runHandler(form, entry.name, "Click", [&] { form.dispatchClick(entry); });
+}
+
+bool Runtime::key(Form& form, Key key, int shift)
+{
+    if (!form.loaded())
+        return false;
+    bool used = false;
+    runHandler(form, "Form", "KeyDown", [&] {
+        used = form.dispatchKey({key, shift & (kShiftMask | kCtrlMask | kAltMask)});
+    });
+    return used;
+}
+
+void Runtime::focusLost(Form& form)
+{
+    if (form.loaded())
+        runHandler(form, "Form", "LostFocus", [&] { form.dispatchFocusLost(); });
+}
+
+void Runtime::setBarPosition(Form& form, const Control& bar, double position)
+{
+    if (!form.loaded() || &bar.form() != &form)
+        return;
+    runHandler(form, bar.name(), "Change", [&] { form.dispatchBarPosition(bar, position); });
 }
 
 void Runtime::close(Form& form)

@@ -12,6 +12,7 @@
 #include "runtime/errors.h"
 #include "runtime/form.h"
 #include "runtime/host.h"
+#include "runtime/keyboard.h"
 #include "runtime/mouse.h"
 
 namespace rt {
@@ -34,6 +35,13 @@ public:
     void resized(Form& form, double clientWidth, double clientHeight);
     void mouse(Form& form, MouseEvent event, int button, int shift, double x, double y);
     void click(Form& form, std::size_t menuIndex);
+    // A key pressed in the window that has the keyboard; true when the window used it, so that the host
+    // can pass any other key on.
+    bool key(Form& form, Key key, int shift);
+    // The window lost the keyboard to another window, or to its own menu bar.
+    void focusLost(Form& form);
+    // An assistive tool sets a bar's position (twips, in the bar's container).
+    void setBarPosition(Form& form, const Control& bar, double position);
     // The user closed the window: its controls are unloaded, the instance stays.
     void close(Form& form);
 

@@ -1,5 +1,9 @@
 #include "splitter/bar_drag.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 namespace splitter {
 
 rt::Single limitDragPosition(rt::Single candidate, rt::Single limitSize)
@@ -26,7 +30,11 @@ void barMouseDown(const Bar& b)
 
 void barMouseMove(const Bar& b, const rt::MouseArgs& args)
 {
-    const rt::Single candidate = rt::toSingle(rt::Number(b.position()) + (b.vertical() ? args.x : args.y));
+    moveIndicator(b, rt::toSingle(rt::Number(b.position()) + (b.vertical() ? args.x : args.y)));
+}
+
+void moveIndicator(const Bar& b, rt::Single candidate)
+{
     const rt::Single p = limitDragPosition(candidate, b.limitSize());
     if (b.dragging) {
         if (b.vertical())
@@ -36,11 +44,31 @@ void barMouseMove(const Bar& b, const rt::MouseArgs& args)
     }
 }
 
+rt::Single lowestDragPosition(const Bar& b)
+{
+    return limitDragPosition(std::numeric_limits<rt::Single>::lowest(), b.limitSize());
+}
+
+rt::Single highestDragPosition(const Bar& b)
+{
+    return limitDragPosition(std::numeric_limits<rt::Single>::max(), b.limitSize());
+}
+
 void barMouseUp(const Bar& b)
 {
     b.layout(b.indicatorPosition());
     b.indicator->setVisible(false);
     b.dragging = false;
+}
+
+void barDragTo(const Bar& b, double position)
+{
+    if (std::isnan(position))
+        return;
+    constexpr double kLargest = std::numeric_limits<rt::Single>::max();
+    barMouseDown(b);
+    moveIndicator(b, rt::toSingle(std::clamp(position, -kLargest, kLargest)));
+    barMouseUp(b);
 }
 
 }  // namespace splitter

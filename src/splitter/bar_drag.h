@@ -21,4 +21,17 @@ void barMouseDown(const Bar& bar);
 void barMouseMove(const Bar& bar, const rt::MouseArgs& args);
 void barMouseUp(const Bar& bar);
 
+// What a move does with its candidate position: limits it, and sets the indicator's Left or Top to it if
+// the bar is being dragged. Keyboard moves use it too, so they keep to the same limits.
+void moveIndicator(const Bar& bar, rt::Single candidate);
+
+// The two ends of the range a drag can put the bar in: where a candidate far below, and one far above,
+// ends up. With a limit size under twice the margin the upper end lies below the lower one.
+rt::Single lowestDragPosition(const Bar& bar);
+rt::Single highestDragPosition(const Bar& bar);
+
+// A whole drag in one go: press, one move to `position`, release. A position that is not a number leaves
+// everything as it is; one beyond the single range is taken as the nearest end of the range.
+void barDragTo(const Bar& bar, double position);
+
 }  // namespace splitter

@@ -1,6 +1,7 @@
 // Painting at the device pixel ratio this process runs at (QT_SCALE_FACTOR): whole device pixels only,
 // edges where rounding each one puts them, and the window drawn as the offscreen rendering draws it.
 #include <QApplication>
+#include <QKeyEvent>
 #include <QSet>
 
 #include "qt/painting.h"
@@ -81,6 +82,17 @@ TEST_F(ScaledHostTest, NestedPanesSitFlushAgainstTheirContainersFrame)
     for (int gx = gapStart; gx < gapEnd; ++gx)
         EXPECT_EQ(rgbAt(image, gx, row), background) << gx;
     EXPECT_EQ(rgbAt(image, gapEnd, row), rgb(qthost::kSunkenFrame.outerTopLeft));
+}
+
+// A key moves a bar by one logical pixel, 15 twips at 96 DPI, whatever the device pixels are.
+TEST_F(ScaledHostTest, AnArrowKeyMovesABarOneLogicalPixel)
+{
+    qthost::Surface& surface = surfaceOf(main());
+    for (Qt::Key key : {Qt::Key_F8, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(&surface, &press);
+    }
+    EXPECT_EQ(main().control("Image1").Left(), 2340 + 2 * 15);
 }
 
 }  // namespace

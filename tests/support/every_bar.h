@@ -60,4 +60,32 @@ inline const splitter::Bar& barOf(const forms::PaneWindow& window, int number)
     return window.bars()[static_cast<std::size_t>(number - 1)];
 }
 
+// A program of its own with all four windows open and its error reports going to `errors`, for setting
+// one way of doing a thing against another.
+struct OpenProgram {
+    explicit OpenProgram(std::vector<std::string>& errors)
+    {
+        host.runtime().setErrorOutput([&errors](const std::string& line) { errors.push_back(line); });
+        openEveryWindow(program);
+    }
+    rt::Runtime& runtime() { return host.runtime(); }
+    forms::PaneWindow& window(const BarId& id) { return openWindow(program, id.window); }
+
+    rt::MemoryHost host;
+    app::Program program{host.runtime()};
+};
+
+// A whole mouse drag of a bar through the runtime: a press in its visible strip, one move that makes
+// `position` the candidate, and the release there.
+inline void dragBar(rt::Runtime& runtime, forms::PaneWindow& window, const splitter::Bar& bar, double position)
+{
+    double ox = 0, oy = 0;
+    window.originOf(*bar.control, ox, oy);
+    double x = ox + (bar.vertical() ? 20 : 200), y = oy + (bar.vertical() ? bar.control->Height() / 2 : 20);
+    runtime.mouse(window, rt::MouseEvent::Down, rt::kLeftButton, 0, x, y);
+    (bar.vertical() ? x : y) = (bar.vertical() ? ox : oy) + position - bar.position();
+    runtime.mouse(window, rt::MouseEvent::Move, rt::kLeftButton, 0, x, y);
+    runtime.mouse(window, rt::MouseEvent::Up, rt::kLeftButton, 0, x, y);
+}
+
 }  // namespace testing_support

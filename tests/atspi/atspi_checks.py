@@ -1,0 +1,312 @@
+"""What a real assistive-technology client sees of the program, over a real accessibility bus.
+
+Run by run-atspi-tests inside a D-Bus session of its own. Starts an X server (Xvfb), the accessibility bus
+and the program, then, as a screen reader would, through AT-SPI: opens the three other windows from the
+menu, finds the ten bars, reads each one's value, minimum and maximum at the window's defined size, sets
+one bar per window and sees the panes move, and presses F8 (with xdotool) and sees the bar take the focus.
+Prints one line per check and a final "N passed, N failed" line; exits non-zero on any failure.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import GLib  # noqa: E402
+import pyatspi  # noqa: E402
+
+TWIPS_PER_PIXEL = 15  # Xvfb runs at 96 DPI
+
+# Each bar at its window's defined size: position, lowest and highest position a drag can give it, and
+# the name in words. Positions are the definitions' after the first layout; the highest is 100 twips short
+# of the client size along the bar's axis (of Picture5's outer width for Image4).
+BARS = {
+    ("SplitterForm", "Image1"): (2340, 100, 5045, "Divider between the left and right panes"),
+    ("Splitter3", "Image1"): (3360, 100, 6920, "Divider between the left group of panes and the right pane"),
+    ("Splitter3", "Image2"): (2700, 100, 6260, "Divider between the upper and lower panes on the left"),
+    ("Splitter4", "Image1"): (3360, 100, 7430, "Divider between the left and right groups of panes"),
+    ("Splitter4", "Image2"): (2700, 100, 6260, "Divider between the upper and lower panes on the left"),
+    ("Splitter4", "Image3"): (2760, 100, 6260, "Divider between the upper and lower panes on the right"),
+    ("Splitter5", "Image1"): (4560, 100, 8810, "Divider between the left and right groups of panes"),
+    ("Splitter5", "Image2"): (4020, 100, 8270,
+                              "Divider between the upper group of panes and the lower pane on the left"),
+    ("Splitter5", "Image3"): (3960, 100, 8270, "Divider between the upper and lower panes on the right"),
+    ("Splitter5", "Image4"): (1620, 100, 4460, "Divider between the left and right panes on the upper left"),
+}
+
+# One bar set per window: the bar, the pane left of or above it, whether it moves left and right, and
+# the position to set.
+SETS = [
+    ("SplitterForm", "Image1", "Picture2", True, 3000),
+    ("Splitter3", "Image2", "Picture5", False, 2000),
+    ("Splitter4", "Image3", "Picture8", False, 4000),
+    ("Splitter5", "Image4", "Picture11", True, 2500),
+]
+
+WINDOWS = ["SplitterForm", "Splitter3", "Splitter4", "Splitter5"]
+
+
+class Results:
+    def __init__(self):
+        self.passed = 0
+        self.failed = 0
+
+    def check(self, ok, what, detail=""):
+        if ok:
+            self.passed += 1
+            print(f"PASS {what}")
+        else:
+            self.failed += 1
+            print(f"FAIL {what}" + (f": {detail}" if detail else ""))
+        sys.stdout.flush()
+        return ok
+
+
+def pump(seconds):
+    """Lets the accessibility events queued for this process be dispatched."""
+    context = GLib.MainContext.default()
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        if not context.iteration(False):
+            time.sleep(0.01)
+
+
+def wait_for(condition, seconds):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        try:
+            value = condition()
+        except GLib.Error:
+            value = None
+        if value:
+            return value
+        pump(0.05)
+    return None
+
+
+def fresh(accessible):
+    """The object with nothing cached, so that states and values are read from the program."""
+    try:
+        accessible.clear_cache()
+    except (AttributeError, GLib.Error):
+        pass
+    return accessible
+
+
+def descendants(root, predicate):
+    return pyatspi.findAllDescendants(root, predicate)
+
+
+class Program:
+    def __init__(self, binary, workdir):
+        self.binary = binary
+        self.workdir = workdir
+        self.processes = []
+        self.display = None
+
+    def start(self):
+        read_end, write_end = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten",
+                                 "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(xvfb)
+        os.close(write_end)
+        with os.fdopen(read_end) as displays:
+            self.display = ":" + displays.readline().strip()
+        os.environ["DISPLAY"] = self.display
+        launcher = shutil.which("at-spi-bus-launcher") or "/usr/libexec/at-spi-bus-launcher"
+        self.processes.append(subprocess.Popen([launcher, "--launch-immediately"], stdout=subprocess.DEVNULL,
+                                               stderr=subprocess.DEVNULL))
+        # Qt joins the accessibility bus without waiting for a screen reader to ask for it.
+        environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        environment.pop("QT_SCALE_FACTOR", None)
+        self.log = open(os.path.join(self.workdir, "program.log"), "w")
+        self.program = subprocess.Popen([self.binary], env=environment, stdout=self.log, stderr=subprocess.STDOUT)
+        self.processes.append(self.program)
+
+    def stop(self):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+
+    def application(self):
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and app.name == "splitter":
+                return app
+        return None
+
+    def frame(self, name):
+        app = self.application()
+        if app is None:
+            return None
+        for child in app:
+            if child is not None and child.name == name:
+                return child
+        return None
+
+    def xwindow(self, name):
+        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"], capture_output=True,
+                             text=True).stdout.split()
+        return out[0] if out else None
+
+    def keys(self, window, *keys):
+        xid = self.xwindow(window)
+        if xid is None:
+            return False
+        subprocess.run(["xdotool", "windowfocus", xid], check=False)
+        time.sleep(0.2)
+        subprocess.run(["xdotool", "key", "--delay", "60", *keys], check=False)
+        return True
+
+
+def bars_of(frame):
+    found = {}
+    for bar in descendants(frame, lambda a: a.getRole() == pyatspi.ROLE_SEPARATOR):
+        found[bar.description] = bar
+    return found
+
+
+def open_windows(program, results):
+    main = wait_for(lambda: program.frame("SplitterForm"), 20)
+    if not results.check(main is not None, "the program's main window is on the accessibility bus"):
+        return False
+    entries = descendants(main, lambda a: a.getRole() == pyatspi.ROLE_MENU_ITEM)
+    results.check(len(entries) == 3, "its menu bar has three entries", f"found {len(entries)}")
+    for index, entry in enumerate(entries):
+        wanted = WINDOWS[index + 1]
+        try:
+            entry.queryAction().doAction(0)
+        except (NotImplementedError, GLib.Error):
+            pass
+        how = "its action"
+        if wait_for(lambda: program.frame(wanted), 3) is None:
+            # Through the keyboard instead: Alt, then Right to the entry, then Return.
+            how = "the keyboard"
+            program.keys("SplitterForm", "alt", *(["Right"] * index), "Return")
+        results.check(wait_for(lambda: program.frame(wanted), 10) is not None,
+                      f"menu entry {entry.name} opens {wanted} through {how}")
+    return True
+
+
+def check_bars(program, results):
+    seen = 0
+    for window in WINDOWS:
+        frame = program.frame(window)
+        if frame is None:
+            continue
+        bars = bars_of(frame)
+        for (bar_window, control), (position, lowest, highest, name) in BARS.items():
+            if bar_window != window:
+                continue
+            bar = bars.get(control)
+            if not results.check(bar is not None, f"{window}.{control} is a separator on the bus"):
+                continue
+            seen += 1
+            value = fresh(bar).queryValue()
+            results.check(bar.name == name, f"{window}.{control} is named in words", repr(bar.name))
+            results.check((value.currentValue, value.minimumValue, value.maximumValue) == (position, lowest, highest),
+                          f"{window}.{control} value {position} in {lowest}..{highest}",
+                          f"read {value.currentValue} in {value.minimumValue}..{value.maximumValue}")
+        results.check(len(bars) == sum(1 for w, _ in BARS if w == window), f"{window} has no other separators",
+                      f"found {sorted(bars)}")
+    results.check(seen == 10, "all ten bars found", f"found {seen}")
+
+
+def extent(accessible, horizontal):
+    box = fresh(accessible).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return box.width if horizontal else box.height
+
+
+def check_setting(program, results):
+    for window, control, side, horizontal, target in SETS:
+        frame = program.frame(window)
+        bar = bars_of(frame).get(control) if frame else None
+        panes = descendants(frame, lambda a: a.name == side) if frame else []
+        if not results.check(bar is not None and len(panes) == 1, f"{window}: {control} and {side} found"):
+            continue
+        before = extent(panes[0], horizontal)
+        old = fresh(bar).queryValue().currentValue
+        fresh(bar).queryValue().currentValue = float(target)
+        now = wait_for(lambda: fresh(bar).queryValue().currentValue == target, 5)
+        results.check(now, f"{window}.{control} set to {target}",
+                      f"reads {fresh(bar).queryValue().currentValue}")
+        expected = before + (target - old) / TWIPS_PER_PIXEL
+        moved = wait_for(lambda: abs(extent(panes[0], horizontal) - expected) <= 1, 5)
+        results.check(moved, f"{window}: {side} follows, {before} to about {expected:.0f} pixels",
+                      f"is {extent(panes[0], horizontal)}")
+
+
+def check_focus(program, results):
+    events = []
+
+    def heard(event):
+        if event.detail1 == 1:
+            events.append(event.source.description if event.source is not None else None)
+
+    pyatspi.Registry.registerEventListener(heard, "object:state-changed:focused")
+    try:
+        for window, presses, expected in [("SplitterForm", 1, "Image1"), ("Splitter5", 2, "Image2")]:
+            frame = program.frame(window)
+            bars = bars_of(frame) if frame else {}
+            if not results.check(expected in bars, f"{window}.{expected} found for F8"):
+                continue
+            bar = bars[expected]
+            program.keys(window, *(["F8"] * presses))
+            focused = wait_for(lambda: fresh(bar).getState().contains(pyatspi.STATE_FOCUSED), 5)
+            results.check(focused, f"F8 x{presses} in {window} gives {expected} the focused state")
+            others = [name for name, other in bars.items()
+                      if name != expected and fresh(other).getState().contains(pyatspi.STATE_FOCUSED)]
+            results.check(not others, f"no other bar of {window} is focused", f"also {others}")
+            results.check(wait_for(lambda: expected in events, 5), f"a focus event names {expected}",
+                          f"heard {events}")
+            # The keyboard moves it by a pixel and commits; Escape would have left it.
+            old = fresh(bar).queryValue().currentValue
+            program.keys(window, "Right" if bar.description in ("Image1", "Image4") else "Down", "Return")
+            results.check(wait_for(lambda: fresh(bar).queryValue().currentValue == old + TWIPS_PER_PIXEL, 5),
+                          f"an arrow and Return move {window}.{expected} one pixel",
+                          f"{old} became {fresh(bar).queryValue().currentValue}")
+            results.check(wait_for(lambda: not fresh(bar).getState().contains(pyatspi.STATE_FOCUSED), 5),
+                          f"after the commit {expected} has the focus no more")
+    finally:
+        pyatspi.Registry.deregisterEventListener(heard, "object:state-changed:focused")
+
+
+def main():
+    if len(sys.argv) != 2:
+        print("usage: atspi_checks.py PROGRAM", file=sys.stderr)
+        return 2
+    results = Results()
+    workdir = tempfile.mkdtemp(prefix="splitter-atspi-")
+    program = Program(sys.argv[1], workdir)
+    started = time.monotonic()
+    try:
+        program.start()
+        if open_windows(program, results):
+            check_bars(program, results)
+            check_setting(program, results)
+            check_focus(program, results)
+        if program.program.poll() is not None:
+            results.check(False, "the program is still running", f"exit status {program.program.returncode}")
+    finally:
+        program.stop()
+        program.log.close()
+        with open(os.path.join(workdir, "program.log")) as log:
+            output = log.read().strip()
+        if output and results.failed:
+            print("program output:\n" + output)
+        shutil.rmtree(workdir, ignore_errors=True)
+    print(f"({time.monotonic() - started:.1f} s)")
+    print(f"{results.passed} passed, {results.failed} failed")
+    return 1 if results.failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

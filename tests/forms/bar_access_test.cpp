@@ -1,0 +1,141 @@
+// What every window tells assistive tools about its bars, and what a position they set does: the name in
+// words, the position with the drag's own range, and a set that lays the window out exactly as a drag
+// released there.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "support/every_bar.h"
+#include "support/window_fixture.h"
+
+namespace {
+
+using testing_support::barOf;
+using testing_support::openWindow;
+using testing_support::snapshot;
+using testing_support::WindowTest;
+
+class BarAccessTest : public WindowTest {
+protected:
+    void SetUp() override { testing_support::openEveryWindow(program); }
+
+    static rt::BarAccess access(const forms::PaneWindow& form, int number)
+    {
+        const rt::Form& asForm = form;
+        const std::optional<rt::BarAccess> a = asForm.barAccess(*barOf(form, number).control);
+        if (!a)
+            throw std::logic_error("no access for a bar");
+        return *a;
+    }
+};
+
+TEST_F(BarAccessTest, EachBarIsNamedForWhatItDivides)
+{
+    struct Row {
+        const char* window;
+        int bar;
+        const char* name;
+    };
+    const Row rows[] = {
+        {"SplitterForm", 1, "Divider between the left and right panes"},
+        {"Splitter3", 1, "Divider between the left group of panes and the right pane"},
+        {"Splitter3", 2, "Divider between the upper and lower panes on the left"},
+        {"Splitter4", 1, "Divider between the left and right groups of panes"},
+        {"Splitter4", 2, "Divider between the upper and lower panes on the left"},
+        {"Splitter4", 3, "Divider between the upper and lower panes on the right"},
+        {"Splitter5", 1, "Divider between the left and right groups of panes"},
+        {"Splitter5", 2, "Divider between the upper group of panes and the lower pane on the left"},
+        {"Splitter5", 3, "Divider between the upper and lower panes on the right"},
+        {"Splitter5", 4, "Divider between the left and right panes on the upper left"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(access(openWindow(program, row.window), row.bar).name, row.name) << row.window << " Image" << row.bar;
+    EXPECT_EQ(testing_support::everyBar().size(), std::size(rows));
+}
+
+TEST_F(BarAccessTest, OnlyBarsHaveAccessAndTheKeyboardFocusIsTheTakenBar)
+{
+    const rt::Form& s5 = openWindow(program, "Splitter5");
+    for (const auto& c : s5.controls())
+        EXPECT_EQ(s5.barAccess(*c).has_value(), c->role() == rt::ControlRole::Bar) << c->name();
+    EXPECT_EQ(s5.keyboardFocus(), nullptr);
+    runtime().key(*program.splitter5(), rt::Key::F8, 0);
+    runtime().key(*program.splitter5(), rt::Key::F8, 0);
+    EXPECT_EQ(s5.keyboardFocus(), &s5.control("Image2"));
+}
+
+TEST_F(BarAccessTest, ThePositionAndRangeAreTheBarsAndTheDragsOwn)
+{
+    for (forms::PaneWindow* form : program.windows())
+        for (const splitter::Bar& bar : form->bars()) {
+            SCOPED_TRACE(std::string(form->name()) + " Image" + std::to_string(bar.number));
+            const rt::BarAccess a = access(*form, bar.number);
+            EXPECT_EQ(a.position, bar.vertical() ? bar.control->Left() : bar.control->Top());
+            EXPECT_EQ(a.lowest, 100);
+            EXPECT_EQ(a.highest, bar.limitSize() - 100);
+        }
+    // The range follows the window's size.
+    forms::PaneWindow& s3 = openWindow(program, "Splitter3");
+    host.resizeClient(s3, 6000, 5000);
+    EXPECT_EQ(access(s3, 1).highest, 5900);
+    EXPECT_EQ(access(s3, 2).highest, 4900);
+    // Under 200 twips the drag's ends cross; the range is told from the smaller to the larger.
+    host.resizeClient(s3, 6000, 150);
+    EXPECT_EQ(access(s3, 2).lowest, 50);
+    EXPECT_EQ(access(s3, 2).highest, 100);
+}
+
+TEST_F(BarAccessTest, ASetPositionLaysOutAsADragReleasedThere)
+{
+    const double huge = 1e30, inf = std::numeric_limits<double>::infinity();
+    for (double position : {1000.0, 0.0, -inf, huge, inf, 2345.678})
+        for (const testing_support::BarId& id : testing_support::everyBar()) {
+            SCOPED_TRACE(id.label() + " to " + std::to_string(position));
+            testing_support::OpenProgram setting(errors), dragging(errors);
+            forms::PaneWindow& set = setting.window(id);
+            setting.runtime().setBarPosition(set, *barOf(set, id.number).control, position);
+            forms::PaneWindow& dragged = dragging.window(id);
+            // A pointer can only be so far away; any such distance reaches the limit.
+            testing_support::dragBar(dragging.runtime(), dragged, barOf(dragged, id.number),
+                                     std::clamp(position, -1e9, 1e9));
+            EXPECT_EQ(snapshot(set), snapshot(dragged));
+            EXPECT_FALSE(set.dragging(id.number));
+        }
+}
+
+TEST_F(BarAccessTest, ASetPositionThatIsNotANumberChangesNothing)
+{
+    forms::PaneWindow& s5 = openWindow(program, "Splitter5");
+    const auto before = snapshot(s5);
+    runtime().setBarPosition(s5, s5.control("Image4"), std::nan(""));
+    EXPECT_EQ(snapshot(s5), before);
+    // Nor does one for a control that is no bar, or a bar of another window.
+    runtime().setBarPosition(s5, s5.control("Picture11"), 500);
+    runtime().setBarPosition(s5, program.splitter4()->control("Image1"), 500);
+    EXPECT_EQ(snapshot(s5), before);
+}
+
+TEST_F(BarAccessTest, ASetPositionEndsKeyboardModeAndLeavesAMouseDragAlone)
+{
+    forms::PaneWindow& s4 = openWindow(program, "Splitter4");
+    runtime().key(s4, rt::Key::F8, 0);
+    runtime().key(s4, rt::Key::Right, rt::kCtrlMask);
+    runtime().setBarPosition(s4, s4.control("Image3"), 2000);
+    EXPECT_EQ(s4.keyboardBar(), nullptr);
+    EXPECT_FALSE(s4.dragging(1));
+    EXPECT_FALSE(s4.control("Picture1").Visible());
+    EXPECT_EQ(s4.control("Image3").Top(), 2000);
+
+    press(s4, "Image2");
+    moveTo(s4, "Image2", 1500);
+    const auto during = snapshot(s4);
+    runtime().setBarPosition(s4, s4.control("Image3"), 3000);
+    runtime().setBarPosition(s4, s4.control("Image2"), 3000);
+    EXPECT_EQ(snapshot(s4), during);
+    release(s4);
+    EXPECT_EQ(s4.control("Image2").Top(), 1500);
+}
+
+}  // namespace
