@@ -114,6 +114,8 @@ QRect Surface::widgetRect(const rt::Rect& area) const
 
 void Surface::areaChanged(const rt::Rect& area)
 {
+    if (resizing_ > 0 && ignoreResizeDamage_)
+        return;
     const QRect r = widgetRect(area);
     if (r.isEmpty())
         return;
@@ -123,8 +125,21 @@ void Surface::areaChanged(const rt::Rect& area)
         update(r);
 }
 
+bool Surface::wholeRepaintComing() const
+{
+    return windowResizeRepaintsAll_ && windowSizeAtPaint_.isValid() && window()->size() != windowSizeAtPaint_;
+}
+
 void Surface::paintEvent(QPaintEvent* event)
 {
+    if (const QSize windowSize = window()->size(); windowSize != windowSizeAtPaint_) {
+        // The first paint since the window was resized: whether it covers everything although less was
+        // asked for says whether Qt kept the window's pixels.
+        if (windowSizeAtPaint_.isValid() && !askedForWhole_)
+            windowResizeRepaintsAll_ = (QRegion(rect()) - event->region()).isEmpty();
+        windowSizeAtPaint_ = windowSize;
+    }
+    askedForWhole_ = false;
     QPainter painter(this);
     const double dpr = devicePixelRatioF();
     painter.setWorldTransform(QTransform::fromScale(1 / dpr, 1 / dpr));  // draw in device pixels
@@ -142,18 +157,30 @@ void Surface::paintEvent(QPaintEvent* event)
 
 void Surface::resizeEvent(QResizeEvent* event)
 {
+    const bool outermost = resizing_ == 0;
+    if (outermost)
+        ignoreResizeDamage_ = wholeRepaintComing();
     if (rt::Form* shown = form()) {
         const double tpp = twipsPerPixel();
         ++resizing_;
         host_.runtime().resized(*shown, width() * tpp, height() * tpp);
         --resizing_;
     }
-    if (resizing_ > 0)
+    if (!outermost)
         return;  // the outer resize repaints what this one changed
+    if (ignoreResizeDamage_) {
+        // Marked all the same, so that nothing is missed should Qt keep the pixels after all.
+        resizeDamage_ = QRegion();
+        askedForWhole_ = true;
+        update();
+        return;
+    }
     // Besides what the layout changed, only the area the surface gained differs from what it showed.
     const QRect before(QPoint(0, 0), event->oldSize().expandedTo(QSize(0, 0)));
     QRegion damage = std::exchange(resizeDamage_, QRegion());
     damage += QRegion(rect()) - before;
+    if (damage.boundingRect() == rect() && (QRegion(rect()) - damage).isEmpty())
+        askedForWhole_ = true;
     update(damage);
 }
 
