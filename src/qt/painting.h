@@ -55,16 +55,17 @@ struct Fill {
 std::size_t formFills(const rt::Form& form, const DeviceScale& scale, QRgb background, const QRect& clip, Fill* out,
                       std::size_t capacity);
 
-// Writes fills into 32-bit opaque pixels, only inside `area`: `line(y)` is the first pixel of device row
-// y (column 0), valid for the rows of `area`. Every pixel of `area` that the fills cover is written once per
-// run of rows whose fills are the same: the first row of such a band is drawn, the others are copies of it.
+// Writes fills into 32-bit pixels, only inside `area`, in painting order: pixel (x, y) of the picture is
+// the 32-bit word at bits + (y + origin.y()) * bytesPerLine, word x + origin.x(), valid for all of `area`.
+// Each fill is written once, straight into its rectangle: wide ones row by row, narrow ones (frame lines)
+// column by column.
 void rasterizeFills(const Fill* fills, std::size_t count, const QRect& area, uchar* bits, qsizetype bytesPerLine,
                     QPoint origin);
 
 // Paints the window background and every visible PictureBox. The painter must draw in device pixels
 // (identity transform on a device of that resolution); only `clip` (device pixels) needs to be right.
-// When the painter draws straight into a 32-bit image, rows are written directly, a band of equal rows at
-// a time; otherwise every fill goes through the painter.
+// When the painter draws straight into a 32-bit image, the fills are written into its pixels directly
+// (rasterizeFills); otherwise every fill goes through the painter.
 void paintForm(QPainter& painter, const rt::Form& form, const DeviceScale& scale, const QColor& background,
                const QRect& clip);
 
