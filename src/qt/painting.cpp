@@ -19,7 +19,22 @@ constexpr std::size_t kMaxFills = 1024;
 
 QRgb opaque(const QColor& colour) { return colour.rgb() | 0xFF000000u; }
 
-// Hands each fill of a form's picture to `sink(QRect, QRgb)`, in painting order, clipped to `clip`.
+// Device pixels [left, right) x [top, bottom), empty unless both sides are positive. The walker works in
+// these rather than QRect, whose intersection is a library call.
+struct Box {
+    int left, top, right, bottom;
+
+    bool empty() const { return right <= left || bottom <= top; }
+    Box operator&(const Box& o) const
+    {
+        return {std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
+    }
+};
+
+Box boxOf(const QRect& r) { return {r.left(), r.top(), r.right() + 1, r.bottom() + 1}; }
+QRect rectOf(const Box& b) { return QRect(b.left, b.top, b.right - b.left, b.bottom - b.top); }
+
+// Hands each fill of a form's picture to `sink(Box, QRgb)`, in painting order, clipped to `clip`.
 template <class Sink>
 class FillWalker {
 public:
@@ -27,117 +42,116 @@ public:
     {
     }
 
-    void form(const rt::Form& form, const QRect& clip)
+    void form(const rt::Form& form, const Box& clip)
     {
-        const QRect client = s_.rect({0, 0, form.ScaleWidth(), form.ScaleHeight()});
-        const QRect area = clip.intersected(client);
-        const Covered covered = form.loaded() ? coveredBy(form.children(), 0, 0, area) : Covered{};
-        fillExcept(clip, covered.rects.data(), covered.count, background_);
+        const Box area = clip & box({0, 0, form.ScaleWidth(), form.ScaleHeight()});
+        Covered covered;
+        if (form.loaded())
+            addCovered(form.children(), 0, 0, area, covered);
+        fillExcept(clip, covered.boxes, covered.count, background_);
         if (form.loaded())
             children(form.children(), 0, 0, area);
     }
 
 private:
-    // Where the visible PictureBoxes among `siblings` will paint inside `clip`: areas a fill beneath them
-    // can leave out, as they are painted over anyway. Up to 16; beyond that the rest is painted twice.
+    // Where the visible PictureBoxes among some siblings will paint inside a clip: areas a fill beneath
+    // them can leave out, as they are painted over anyway. Up to 16; beyond that the rest is painted twice.
     struct Covered {
-        std::array<QRect, 16> rects;
+        Box boxes[16];
         std::size_t count = 0;
     };
 
-    Covered coveredBy(const std::vector<rt::Control*>& siblings, double ox, double oy, const QRect& clip) const
+    void addCovered(const std::vector<rt::Control*>& siblings, double ox, double oy, const Box& clip,
+                    Covered& covered) const
     {
-        Covered covered;
         for (const rt::Control* c : siblings) {
-            if (covered.count == covered.rects.size())
+            if (covered.count == std::size(covered.boxes))
                 break;
             if (!c->isPictureBox() || !c->Visible())
                 continue;
-            const QRect r = s_.rect({ox + c->Left(), oy + c->Top(), c->Width(), c->Height()}).intersected(clip);
-            if (!r.isEmpty())
-                covered.rects[covered.count++] = r;
+            const Box b = box({ox + c->Left(), oy + c->Top(), c->Width(), c->Height()}) & clip;
+            if (!b.empty())
+                covered.boxes[covered.count++] = b;
         }
-        return covered;
     }
 
-    void fill(const QRect& area, const QRect& clip, QRgb colour)
+    Box box(const rt::Rect& twips) const
     {
-        const QRect r = area.intersected(clip);
-        if (!r.isEmpty())
-            sink_(r, colour);
+        return {s_.edge(twips.left), s_.edge(twips.top), s_.edge(twips.left + twips.width),
+                s_.edge(twips.top + twips.height)};
     }
 
-    // The half-open device-pixel span [x0, x1) x [y0, y1).
-    void span(int x0, int y0, int x1, int y1, const QRect& clip, QRgb colour)
+    // The span [x0, x1) x [y0, y1) within `clip`.
+    void span(int x0, int y0, int x1, int y1, const Box& clip, QRgb colour)
     {
-        if (x1 > x0 && y1 > y0)
-            fill(QRect(x0, y0, x1 - x0, y1 - y0), clip, colour);
+        const Box b = Box{x0, y0, x1, y1} & clip;
+        if (!b.empty())
+            sink_(b, colour);
     }
 
     // `area` except the parts under `holes`: each hole splits what is left into the bands above and below
     // it and the pieces left and right of it, so that each pixel gets about one fill.
-    void fillExcept(const QRect& area, const QRect* holes, std::size_t count, QRgb colour)
+    void fillExcept(const Box& area, const Box* holes, std::size_t count, QRgb colour)
     {
-        if (area.isEmpty())
+        if (area.empty())
             return;
         for (; count > 0; ++holes, --count) {
-            const QRect h = holes->intersected(area);
-            if (h.isEmpty())
+            const Box h = *holes & area;
+            if (h.empty())
                 continue;
-            const QRect pieces[] = {
-                QRect(area.left(), area.top(), area.width(), h.top() - area.top()),
-                QRect(area.left(), h.bottom() + 1, area.width(), area.bottom() - h.bottom()),
-                QRect(area.left(), h.top(), h.left() - area.left(), h.height()),
-                QRect(h.right() + 1, h.top(), area.right() - h.right(), h.height()),
+            const Box pieces[] = {
+                {area.left, area.top, area.right, h.top},
+                {area.left, h.bottom, area.right, area.bottom},
+                {area.left, h.top, h.left, h.bottom},
+                {h.right, h.top, area.right, h.bottom},
             };
-            for (const QRect& piece : pieces)
+            for (const Box& piece : pieces)
                 fillExcept(piece, holes + 1, count - 1, colour);
             return;
         }
         sink_(area, colour);
     }
 
-    void sunkenFrame(double left, double top, double width, double height, double thickness, const QRect& clip)
+    void sunkenFrame(double left, double top, double width, double height, double thickness, const Box& clip)
     {
         const double half = thickness / 2;
         const int x0 = s_.edge(left), x1 = s_.edge(left + half), x2 = s_.edge(left + thickness);
         const int x5 = s_.edge(left + width), x4 = s_.edge(left + width - half), x3 = s_.edge(left + width - thickness);
         const int y0 = s_.edge(top), y1 = s_.edge(top + half), y2 = s_.edge(top + thickness);
         const int y5 = s_.edge(top + height), y4 = s_.edge(top + height - half), y3 = s_.edge(top + height - thickness);
-        const QRgb outerTopLeft = opaque(kSunkenFrame.outerTopLeft), innerTopLeft = opaque(kSunkenFrame.innerTopLeft);
-        const QRgb outerBottomRight = opaque(kSunkenFrame.outerBottomRight);
-        const QRgb innerBottomRight = opaque(kSunkenFrame.innerBottomRight);
         // Outer ring: the top and left lines stop short of the far corners, which belong to the light lines.
-        span(x0, y0, x4, y1, clip, outerTopLeft);
-        span(x0, y0, x1, y4, clip, outerTopLeft);
-        span(x0, y4, x5, y5, clip, outerBottomRight);
-        span(x4, y0, x5, y5, clip, outerBottomRight);
+        span(x0, y0, x4, y1, clip, frame_.outerTopLeft);
+        span(x0, y0, x1, y4, clip, frame_.outerTopLeft);
+        span(x0, y4, x5, y5, clip, frame_.outerBottomRight);
+        span(x4, y0, x5, y5, clip, frame_.outerBottomRight);
         // Inner ring, the same way one line further in.
-        span(x1, y1, x3, y2, clip, innerTopLeft);
-        span(x1, y1, x2, y3, clip, innerTopLeft);
-        span(x1, y3, x4, y4, clip, innerBottomRight);
-        span(x3, y1, x4, y4, clip, innerBottomRight);
+        span(x1, y1, x3, y2, clip, frame_.innerTopLeft);
+        span(x1, y1, x2, y3, clip, frame_.innerTopLeft);
+        span(x1, y3, x4, y4, clip, frame_.innerBottomRight);
+        span(x3, y1, x4, y4, clip, frame_.innerBottomRight);
     }
 
     // The PictureBoxes among `siblings`, bottom first, each clipped to `clip`. `ox`, `oy`: where the
     // siblings' coordinate origin lies on the client area, in twips.
-    void children(const std::vector<rt::Control*>& siblings, double ox, double oy, const QRect& clip)
+    void children(const std::vector<rt::Control*>& siblings, double ox, double oy, const Box& clip)
     {
         for (auto it = siblings.rbegin(); it != siblings.rend(); ++it) {
             const rt::Control& c = **it;
             if (!c.isPictureBox() || !c.Visible())
                 continue;  // Images draw nothing
             const double left = ox + c.Left(), top = oy + c.Top();
-            const QRect outer = s_.rect({left, top, c.Width(), c.Height()}).intersected(clip);
-            if (outer.isEmpty())
+            const Box outer = box({left, top, c.Width(), c.Height()}) & clip;
+            if (outer.empty())
                 continue;
             const auto& back = c.backColor();
             const QRgb colour = back ? qRgb(back->red(), back->green(), back->blue()) : background_;
             const double b = c.borderThickness();
-            const QRect inner = s_.rect({left + b, top + b, c.innerWidth(), c.innerHeight()}).intersected(outer);
-            const bool nested = !inner.isEmpty() && !c.children().empty();
-            const Covered covered = nested ? coveredBy(c.children(), left + b, top + b, inner) : Covered{};
-            fillExcept(outer, covered.rects.data(), covered.count, colour);
+            const Box inner = box({left + b, top + b, c.innerWidth(), c.innerHeight()}) & outer;
+            const bool nested = !inner.empty() && !c.children().empty();
+            Covered covered;
+            if (nested)
+                addCovered(c.children(), left + b, top + b, inner, covered);
+            fillExcept(outer, covered.boxes, covered.count, colour);
             if (c.borderStyle() == rt::BorderStyle::Sunken)
                 sunkenFrame(left, top, c.Width(), c.Height(), b, outer);
             if (nested)
@@ -145,16 +159,23 @@ private:
         }
     }
 
+    struct FrameColours {
+        QRgb outerTopLeft = opaque(kSunkenFrame.outerTopLeft), innerTopLeft = opaque(kSunkenFrame.innerTopLeft);
+        QRgb outerBottomRight = opaque(kSunkenFrame.outerBottomRight);
+        QRgb innerBottomRight = opaque(kSunkenFrame.innerBottomRight);
+    };
+
     const DeviceScale& s_;
     QRgb background_;
     Sink& sink_;
+    const FrameColours frame_;
 };
 
 template <class Sink>
 void walkFills(const rt::Form& form, const DeviceScale& scale, QRgb background, const QRect& clip, Sink sink)
 {
     FillWalker<Sink> walker(scale, background, sink);
-    walker.form(form, clip);
+    walker.form(form, boxOf(clip));
 }
 
 void paintThroughPainter(QPainter& painter, const Fill* fills, std::size_t count)
@@ -276,10 +297,16 @@ double twipsPerPixelFor(double logicalDpi) { return logicalDpi > 0 ? 1440.0 / lo
 
 int DeviceScale::edge(double twips) const
 {
-    const double px = std::round(twips / twipsPerPixel * devicePixelRatio);
+    const double px = twips / twipsPerPixel * devicePixelRatio;
     if (std::isnan(px))
         return 0;
-    return static_cast<int>(std::clamp(px, -kEdgeLimit, kEdgeLimit));
+    if (px >= kEdgeLimit || px <= -kEdgeLimit)
+        return static_cast<int>(px > 0 ? kEdgeLimit : -kEdgeLimit);
+    // Halves away from zero, as std::round does, without its library call: `whole` is px without its
+    // fraction, and px - whole is exact at these magnitudes.
+    const int whole = static_cast<int>(px);
+    const double fraction = px - whole;
+    return whole + (fraction >= 0.5) - (fraction <= -0.5);
 }
 
 QRect DeviceScale::rect(const rt::Rect& twips) const
@@ -293,9 +320,9 @@ std::size_t formFills(const rt::Form& form, const DeviceScale& scale, QRgb backg
                       std::size_t capacity)
 {
     std::size_t count = 0;
-    walkFills(form, scale, background | 0xFF000000u, clip, [&](const QRect& r, QRgb colour) {
+    walkFills(form, scale, background | 0xFF000000u, clip, [&](const Box& b, QRgb colour) {
         if (count < capacity)
-            out[count] = {r.left(), r.top(), r.right() + 1, r.bottom() + 1, colour | 0xFF000000u};
+            out[count] = {b.left, b.top, b.right, b.bottom, colour | 0xFF000000u};
         ++count;
     });
     return count;
@@ -335,7 +362,7 @@ void paintForm(QPainter& painter, const rt::Form& form, const DeviceScale& scale
     const std::size_t count = formFills(form, scale, opaque(background), clip, fills.data(), fills.size());
     if (count > fills.size()) {
         walkFills(form, scale, opaque(background), clip,
-                  [&](const QRect& r, QRgb colour) { painter.fillRect(r, QColor::fromRgb(colour)); });
+                  [&](const Box& b, QRgb colour) { painter.fillRect(rectOf(b), QColor::fromRgb(colour)); });
         return;
     }
     if (!paintDirectly(painter, fills.data(), count, clip))
@@ -351,7 +378,7 @@ QImage renderForm(const rt::Form& form, double devicePixelRatio, double twipsPer
     {
         QPainter painter(&image);
         walkFills(form, scale, opaque(controlBackground(palette)), image.rect(),
-                  [&](const QRect& r, QRgb colour) { painter.fillRect(r, QColor::fromRgb(colour)); });
+                  [&](const Box& b, QRgb colour) { painter.fillRect(rectOf(b), QColor::fromRgb(colour)); });
     }
     image.setDevicePixelRatio(devicePixelRatio);
     return image;

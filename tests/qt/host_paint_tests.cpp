@@ -1,6 +1,8 @@
 // What the surface paints, and what it asks to repaint.
 #include <QApplication>
 #include <QTest>
+#include <cmath>
+#include <random>
 
 #include "qt/painting.h"
 #include "qt_test_support.h"
@@ -126,6 +128,19 @@ TEST(DeviceScale, EdgesRoundOnTheirOwnSoNeighboursStayFlush)
         const QRect a = s.rect({left, 0, 37.5, 10}), b = s.rect({left + 37.5, 0, 22.5, 10});
         EXPECT_EQ(a.x() + a.width(), b.x()) << left;
     }
+    // Halves round away from zero, exactly as std::round does, at every scale and sign.
+    std::mt19937 random(3);
+    for (const double ratio : {1.0, 1.25, 1.5, 2.0, 0.8}) {
+        const qthost::DeviceScale scale{15, ratio};
+        for (int i = 0; i < 20000; ++i) {
+            const double px = std::uniform_int_distribution<int>(-4000000, 4000000)(random) / 2.0 +
+                              (i % 3 == 0 ? std::uniform_real_distribution<double>(-1, 1)(random) : 0.0);
+            const double twips = px * 15 / ratio;
+            EXPECT_EQ(scale.edge(twips), static_cast<int>(std::round(twips / 15 * ratio))) << twips << " at " << ratio;
+        }
+    }
+    EXPECT_EQ(s.edge(std::nan("")), 0);
+    EXPECT_EQ(s.edge(-0.4 * 12), 0);
     // Coordinates far off any screen neither overflow nor wrap.
     EXPECT_GT(s.edge(3.0e38), 1 << 20);
     EXPECT_LT(s.edge(-3.0e38), -(1 << 20));
