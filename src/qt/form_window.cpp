@@ -86,7 +86,9 @@ Surface::Surface(QtHost& host, FormWindow& window) : QWidget(&window), host_(hos
     setMouseTracking(true);  // the bars hear of moves without a button too
     setFocusPolicy(Qt::StrongFocus);  // F8 moves the bars from the keyboard
     setAttribute(Qt::WA_OpaquePaintEvent);
-    // Where the window system keeps a window's pixels across a resize, only what changed is repainted.
+    // Where Qt keeps a window's pixels across a resize, only what changed is repainted. Where it does not
+    // (Qt 6 keeps them only on Windows), the first paint after a window resize shows it, and the surface
+    // stops asking: see paintEvent.
     setAttribute(Qt::WA_StaticContents);
     setCursor(Qt::ArrowCursor);
 }
@@ -114,8 +116,8 @@ QRect Surface::widgetRect(const rt::Rect& area) const
 
 void Surface::areaChanged(const rt::Rect& area)
 {
-    if (resizing_ > 0 && ignoreResizeDamage_)
-        return;
+    if (resizing_ > 0 && !keepsPixels())
+        return;  // the whole surface is repainted after the resize
     const QRect r = widgetRect(area);
     if (r.isEmpty())
         return;
@@ -125,18 +127,15 @@ void Surface::areaChanged(const rt::Rect& area)
         update(r);
 }
 
-bool Surface::wholeRepaintComing() const
-{
-    return windowResizeRepaintsAll_ && windowSizeAtPaint_.isValid() && window()->size() != windowSizeAtPaint_;
-}
-
 void Surface::paintEvent(QPaintEvent* event)
 {
     if (const QSize windowSize = window()->size(); windowSize != windowSizeAtPaint_) {
-        // The first paint since the window was resized: whether it covers everything although less was
-        // asked for says whether Qt kept the window's pixels.
-        if (windowSizeAtPaint_.isValid() && !askedForWhole_)
-            windowResizeRepaintsAll_ = (QRegion(rect()) - event->region()).isEmpty();
+        // The first paint since the window was resized. If it covers the whole surface although less was
+        // marked, Qt repaints a resized window whole here: keeping the surface's pixels then saves nothing
+        // (the surface is resized with its window) and costs Qt region work on every resize.
+        if (windowSizeAtPaint_.isValid() && !askedForWhole_ && keepsPixels() &&
+            (QRegion(rect()) - event->region()).isEmpty())
+            setAttribute(Qt::WA_StaticContents, false);
         windowSizeAtPaint_ = windowSize;
     }
     askedForWhole_ = false;
@@ -157,24 +156,14 @@ void Surface::paintEvent(QPaintEvent* event)
 
 void Surface::resizeEvent(QResizeEvent* event)
 {
-    const bool outermost = resizing_ == 0;
-    if (outermost)
-        ignoreResizeDamage_ = wholeRepaintComing();
     if (rt::Form* shown = form()) {
         const double tpp = twipsPerPixel();
         ++resizing_;
         host_.runtime().resized(*shown, width() * tpp, height() * tpp);
         --resizing_;
     }
-    if (!outermost)
-        return;  // the outer resize repaints what this one changed
-    if (ignoreResizeDamage_) {
-        // Marked all the same, so that nothing is missed should Qt keep the pixels after all.
-        resizeDamage_ = QRegion();
-        askedForWhole_ = true;
-        update();
-        return;
-    }
+    if (resizing_ > 0 || !keepsPixels())
+        return;  // the outer resize repaints what this one changed; or Qt repaints everything
     // Besides what the layout changed, only the area the surface gained differs from what it showed.
     const QRect before(QPoint(0, 0), event->oldSize().expandedTo(QSize(0, 0)));
     QRegion damage = std::exchange(resizeDamage_, QRegion());

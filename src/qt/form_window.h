@@ -48,20 +48,15 @@ protected:
 
 private:
     void updateCursor(const QPointF& position);
-    // True when the next paint will cover the whole surface whatever is marked: the window has been resized
-    // since its last paint, where Qt does not keep a resized window's pixels.
-    bool wholeRepaintComing() const;
+    // Whether Qt keeps the surface's pixels across a resize (static contents), so that what changed must
+    // be marked; otherwise it repaints the whole surface itself.
+    bool keepsPixels() const { return testAttribute(Qt::WA_StaticContents); }
 
     QtHost& host_;
     FormWindow& window_;
     int resizing_ = 0;  // depth of nested resizes being reported to the runtime
     // What changed while a resize was reported, repainted together when it is done.
     QRegion resizeDamage_;
-    // During a resize that repaints everything anyway, what changed is not collected.
-    bool ignoreResizeDamage_ = false;
-    // Whether Qt repaints a resized window whole (as it does where it keeps no pixels across such a
-    // resize): learnt from the first paint after a window resize that did not ask for everything.
-    bool windowResizeRepaintsAll_ = false;
     QSize windowSizeAtPaint_;  // the window's size when the surface was last painted
     bool askedForWhole_ = false;  // the whole surface has been marked since the last paint
 };
