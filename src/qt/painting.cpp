@@ -207,27 +207,37 @@ inline void fillBlock(quint32* p, quint32 colour)
         p[i] = colour;
 }
 
-// One row of a fill at least kNarrowFill wide: blocks of 128 pixels, then the rest as blocks that end
-// exactly at its end, overlapping pixels already written rather than stepping down to single pixels.
-inline void fillSpan(quint32* p, int n, quint32 colour)
+// The same block of N pixels in each of `height` rows, `stride` pixels apart.
+template <int N>
+inline void fillBlockDown(quint32* p, int height, qsizetype stride, quint32 colour)
 {
-    quint32* const end = p + n;
-    if (n >= 32) {
-        for (int blocks = (n - 1) / 128; blocks > 0; --blocks, p += 128)
-            fillBlock<128>(p, colour);
+    for (; height > 0; --height, p += stride)
+        fillBlock<N>(p, colour);
+}
+
+// A fill at least kNarrowFill wide: blocks of 128 pixels, then the rest as blocks that end exactly at its
+// right edge, overlapping pixels already written rather than stepping down to single pixels. Each block
+// is written down all the rows before the next, so that no row needs a decision of its own.
+inline void fillWide(quint32* p, int width, int height, qsizetype stride, quint32 colour)
+{
+    quint32* const end = p + width;
+    if (width >= 32) {
+        for (; end - p >= 128; p += 128)
+            fillBlockDown<128>(p, height, stride, colour);
         if (end - p > 64) {
-            fillBlock<64>(p, colour);
+            fillBlockDown<64>(p, height, stride, colour);
             p += 64;
         }
         if (end - p > 32)
-            fillBlock<32>(p, colour);
-        fillBlock<32>(end - 32, colour);
-    } else if (n >= 16) {
-        fillBlock<16>(p, colour);
-        fillBlock<16>(end - 16, colour);
+            fillBlockDown<32>(p, height, stride, colour);
+        if (end - p > 0)
+            fillBlockDown<32>(end - 32, height, stride, colour);
+    } else if (width >= 16) {
+        fillBlockDown<16>(p, height, stride, colour);
+        fillBlockDown<16>(end - 16, height, stride, colour);
     } else {
-        fillBlock<8>(p, colour);
-        fillBlock<8>(end - 8, colour);
+        fillBlockDown<8>(p, height, stride, colour);
+        fillBlockDown<8>(end - 8, height, stride, colour);
     }
 }
 
@@ -359,9 +369,7 @@ void rasterizeFills(const Fill* fills, std::size_t count, const QRect& area, uch
             for (int x = 0; x < width; ++x)
                 fillColumn(corner + x, height, stride, f.colour);
         } else {
-            quint32* row = corner;
-            for (int y = 0; y < height; ++y, row += stride)
-                fillSpan(row, width, f.colour);
+            fillWide(corner, width, height, stride, f.colour);
         }
     }
 }

@@ -57,8 +57,8 @@ std::size_t formFills(const rt::Form& form, const DeviceScale& scale, QRgb backg
 
 // Writes fills into 32-bit pixels, only inside `area`, in painting order: pixel (x, y) of the picture is
 // the 32-bit word at bits + (y + origin.y()) * bytesPerLine, word x + origin.x(), valid for all of `area`.
-// Each fill is written once, straight into its rectangle: wide ones row by row, narrow ones (frame lines)
-// column by column.
+// Each fill is written once, straight into its rectangle: wide ones in blocks of pixels, each block down
+// all the rows, narrow ones (frame lines) column by column.
 void rasterizeFills(const Fill* fills, std::size_t count, const QRect& area, uchar* bits, qsizetype bytesPerLine,
                     QPoint origin);
 

@@ -1,4 +1,4 @@
-// Fills written straight into pixels, wide ones row by row in blocks that may overlap near their ends and
+// Fills written straight into pixels, wide ones in blocks that may overlap near their right edges and
 // narrow ones column by column, must land exactly where QPainter::fillRect puts the same rectangles.
 #include <QImage>
 #include <QPainter>
