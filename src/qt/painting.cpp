@@ -199,10 +199,12 @@ void paintThroughPainter(QPainter& painter, const Fill* fills, std::size_t count
 // row at a time would cost a loop per pixel.
 constexpr int kNarrowFill = 8;
 
-// N pixels from p: a fixed count, which the compiler turns into a few wide stores.
+// N pixels from p: a fixed count, which the compiler unrolls into a few wide stores (left to itself, the
+// baseline build keeps a loop of one store per four pixels).
 template <int N>
 inline void fillBlock(quint32* p, quint32 colour)
 {
+#pragma GCC unroll 128
     for (int i = 0; i < N; ++i)
         p[i] = colour;
 }
