@@ -112,23 +112,66 @@ private:
         sink_(area, colour);
     }
 
-    void sunkenFrame(double left, double top, double width, double height, double thickness, const Box& clip)
+    // The edges of a sunken frame: x0..x5 and y0..y5 from the outside in to the far outside, the outer ring
+    // between 0, 1 and 4, 5, the inner ring between 1, 2 and 3, 4, the inside between 2 and 3.
+    struct Ring {
+        int x0, x1, x2, x3, x4, x5, y0, y1, y2, y3, y4, y5;
+
+        // Each ring lies inside the one around it, so the eight lines and the inside share no pixel.
+        bool nested() const
+        {
+            return x0 <= x1 && x1 <= x2 && x2 <= x3 && x3 <= x4 && x4 <= x5 && y0 <= y1 && y1 <= y2 &&
+                   y2 <= y3 && y3 <= y4 && y4 <= y5;
+        }
+    };
+
+    Ring ring(double left, double top, double width, double height, double thickness) const
     {
         const double half = thickness / 2;
-        const int x0 = s_.edge(left), x1 = s_.edge(left + half), x2 = s_.edge(left + thickness);
-        const int x5 = s_.edge(left + width), x4 = s_.edge(left + width - half), x3 = s_.edge(left + width - thickness);
-        const int y0 = s_.edge(top), y1 = s_.edge(top + half), y2 = s_.edge(top + thickness);
-        const int y5 = s_.edge(top + height), y4 = s_.edge(top + height - half), y3 = s_.edge(top + height - thickness);
-        // Outer ring: the top and left lines stop short of the far corners, which belong to the light lines.
-        span(x0, y0, x4, y1, clip, frame_.outerTopLeft);
-        span(x0, y0, x1, y4, clip, frame_.outerTopLeft);
-        span(x0, y4, x5, y5, clip, frame_.outerBottomRight);
-        span(x4, y0, x5, y5, clip, frame_.outerBottomRight);
-        // Inner ring, the same way one line further in.
-        span(x1, y1, x3, y2, clip, frame_.innerTopLeft);
-        span(x1, y1, x2, y3, clip, frame_.innerTopLeft);
-        span(x1, y3, x4, y4, clip, frame_.innerBottomRight);
-        span(x3, y1, x4, y4, clip, frame_.innerBottomRight);
+        return {s_.edge(left),
+                s_.edge(left + half),
+                s_.edge(left + thickness),
+                s_.edge(left + width - thickness),
+                s_.edge(left + width - half),
+                s_.edge(left + width),
+                s_.edge(top),
+                s_.edge(top + half),
+                s_.edge(top + thickness),
+                s_.edge(top + height - thickness),
+                s_.edge(top + height - half),
+                s_.edge(top + height)};
+    }
+
+    // The outer ring's top and left lines stop short of the far corners, which belong to the light lines;
+    // the inner ring the same way one line further in. Where the rings nest, the lines and the inside share
+    // no pixel: they are written left lines, top lines, `inside()`, bottom lines, right lines, each pixel
+    // once and each frame line next to the pixels it shares memory with.
+    template <class Inside>
+    void nestedFrame(const Ring& r, const Box& clip, Inside inside)
+    {
+        span(r.x0, r.y0, r.x1, r.y4, clip, frame_.outerTopLeft);
+        span(r.x1, r.y1, r.x2, r.y3, clip, frame_.innerTopLeft);
+        span(r.x0, r.y0, r.x4, r.y1, clip, frame_.outerTopLeft);
+        span(r.x1, r.y1, r.x3, r.y2, clip, frame_.innerTopLeft);
+        inside();
+        span(r.x1, r.y3, r.x4, r.y4, clip, frame_.innerBottomRight);
+        span(r.x0, r.y4, r.x5, r.y5, clip, frame_.outerBottomRight);
+        span(r.x3, r.y1, r.x4, r.y4, clip, frame_.innerBottomRight);
+        span(r.x4, r.y0, r.x5, r.y5, clip, frame_.outerBottomRight);
+    }
+
+    // The same lines where they cross each other (a box narrower than its frame), over what lies beneath:
+    // the outer ring, then the inner ring, each dark lines first.
+    void crossedFrame(const Ring& r, const Box& clip)
+    {
+        span(r.x0, r.y0, r.x4, r.y1, clip, frame_.outerTopLeft);
+        span(r.x0, r.y0, r.x1, r.y4, clip, frame_.outerTopLeft);
+        span(r.x0, r.y4, r.x5, r.y5, clip, frame_.outerBottomRight);
+        span(r.x4, r.y0, r.x5, r.y5, clip, frame_.outerBottomRight);
+        span(r.x1, r.y1, r.x3, r.y2, clip, frame_.innerTopLeft);
+        span(r.x1, r.y1, r.x2, r.y3, clip, frame_.innerTopLeft);
+        span(r.x1, r.y3, r.x4, r.y4, clip, frame_.innerBottomRight);
+        span(r.x3, r.y1, r.x4, r.y4, clip, frame_.innerBottomRight);
     }
 
     // The PictureBoxes among `siblings`, bottom first, each clipped to `clip`. `ox`, `oy`: where the
@@ -151,9 +194,16 @@ private:
             Covered covered;
             if (nested)
                 addCovered(c.children(), left + b, top + b, inner, covered);
-            fillExcept(outer, covered.boxes, covered.count, colour);
-            if (c.borderStyle() == rt::BorderStyle::Sunken)
-                sunkenFrame(left, top, c.Width(), c.Height(), b, outer);
+            if (c.borderStyle() != rt::BorderStyle::Sunken) {
+                fillExcept(outer, covered.boxes, covered.count, colour);
+            } else if (const Ring r = ring(left, top, c.Width(), c.Height(), b); r.nested()) {
+                nestedFrame(r, outer, [&] {
+                    fillExcept(Box{r.x2, r.y2, r.x3, r.y3} & outer, covered.boxes, covered.count, colour);
+                });
+            } else {
+                fillExcept(outer, covered.boxes, covered.count, colour);
+                crossedFrame(r, outer);
+            }
             if (nested)
                 children(c.children(), left + b, top + b, inner);
         }

@@ -6,6 +6,7 @@
 
 #include "app/program.h"
 #include "qt/painting.h"
+#include "runtime/control.h"
 #include "runtime/memory_host.h"
 
 namespace {
@@ -27,6 +28,64 @@ QImage paint(const rt::Form& form, const qthost::DeviceScale& scale, const QSize
             qthost::paintForm(painter, form, scale, background, QRect(x, y, tile, tile).intersected(image.rect()));
     return image;
 }
+
+// The picture painted the plain way, each box over what lies beneath: its whole area in its colour, its
+// frame's outer ring then inner ring over that (dark lines first), then its children inside its border.
+class PlainPainter {
+public:
+    PlainPainter(QImage& image, double ratio) : painter_(&image), scale_{15, ratio} {}
+
+    void form(const rt::Form& form)
+    {
+        const QRect client = scale_.rect({0, 0, form.ScaleWidth(), form.ScaleHeight()});
+        painter_.fillRect(client, kBackground);
+        boxes(form.children(), 0, 0, client);
+    }
+
+private:
+    void boxes(const std::vector<rt::Control*>& siblings, double ox, double oy, const QRect& clip)
+    {
+        for (auto it = siblings.rbegin(); it != siblings.rend(); ++it) {
+            const rt::Control& c = **it;
+            if (!c.isPictureBox() || !c.Visible())
+                continue;
+            const double left = ox + c.Left(), top = oy + c.Top(), b = c.borderThickness();
+            const QRect outer = scale_.rect({left, top, c.Width(), c.Height()}).intersected(clip);
+            if (outer.isEmpty())
+                continue;
+            const auto& colour = c.backColor();
+            painter_.fillRect(outer, colour ? QColor(colour->red(), colour->green(), colour->blue()) : kBackground);
+            if (c.borderStyle() == rt::BorderStyle::Sunken) {
+                const auto e = [&](double twips) { return scale_.edge(twips); };
+                const int x[] = {e(left), e(left + b / 2), e(left + b), e(left + c.Width() - b),
+                                 e(left + c.Width() - b / 2), e(left + c.Width())};
+                const int y[] = {e(top), e(top + b / 2), e(top + b), e(top + c.Height() - b),
+                                 e(top + c.Height() - b / 2), e(top + c.Height())};
+                const qthost::SunkenFrameColors& f = qthost::kSunkenFrame;
+                line(x[0], y[0], x[4], y[1], outer, f.outerTopLeft);
+                line(x[0], y[0], x[1], y[4], outer, f.outerTopLeft);
+                line(x[0], y[4], x[5], y[5], outer, f.outerBottomRight);
+                line(x[4], y[0], x[5], y[5], outer, f.outerBottomRight);
+                line(x[1], y[1], x[3], y[2], outer, f.innerTopLeft);
+                line(x[1], y[1], x[2], y[3], outer, f.innerTopLeft);
+                line(x[1], y[3], x[4], y[4], outer, f.innerBottomRight);
+                line(x[3], y[1], x[4], y[4], outer, f.innerBottomRight);
+            }
+            const QRect inner = scale_.rect({left + b, top + b, c.innerWidth(), c.innerHeight()}).intersected(outer);
+            if (!inner.isEmpty())
+                boxes(c.children(), left + b, top + b, inner);
+        }
+    }
+
+    void line(int x0, int y0, int x1, int y1, const QRect& clip, const QColor& colour)
+    {
+        if (x1 > x0 && y1 > y0)
+            painter_.fillRect(QRect(x0, y0, x1 - x0, y1 - y0).intersected(clip), colour);
+    }
+
+    QPainter painter_;
+    qthost::DeviceScale scale_;
+};
 
 long unpaintedPixels(const QImage& image)
 {
@@ -94,10 +153,44 @@ TEST_F(PaintCoverage, EveryPixelIsPaintedAndTilesAgreeWithTheWholeWindow)
                 QImage fresh = qthost::renderForm(*form, ratio, 15, palette);
                 fresh.setDevicePixelRatio(1);
                 EXPECT_TRUE(fresh.convertToFormat(QImage::Format_RGB32) == whole);
+                // Leaving out what is painted over, and frame lines cut around the inside, change no pixel.
+                QImage plain(size, QImage::Format_RGB32);
+                plain.fill(kUnpainted);
+                PlainPainter(plain, ratio).form(*form);
+                EXPECT_TRUE(plain == whole);
             }
             if (c.hold)
                 host.runtime().mouse(*form, rt::MouseEvent::Up, rt::kLeftButton, 0, 0, 0);
         }
+    }
+}
+
+// Boxes narrower or shorter than their frames, whose lines cross, at every scale: the fills still give
+// exactly the plain painter's picture.
+TEST_F(PaintCoverage, FramesWhoseLinesCrossAgreeWithThePlainPainter)
+{
+    rt::Form& form = *program.splitter5();
+    host.resizeClient(form, 8910, 8370);
+    for (const auto& owned : form.controls()) {
+        rt::Control& box = *owned;
+        if (!box.isPictureBox() || !box.Visible() || box.borderStyle() != rt::BorderStyle::Sunken)
+            continue;
+        const rt::Rect was = box.bounds();
+        for (const double side : {7.5, 15.0, 22.5, 37.5, 52.5, 67.5}) {
+            box.setWidth(side);
+            box.setHeight(side * 3);
+            for (const double ratio : {1.0, 1.25, 1.5, 2.0}) {
+                SCOPED_TRACE(box.name() + " " + std::to_string(side) + " twips at " + std::to_string(ratio));
+                const qthost::DeviceScale scale{15, ratio};
+                const QSize size(scale.edge(form.ScaleWidth()), scale.edge(form.ScaleHeight()));
+                QImage plain(size, QImage::Format_RGB32);
+                plain.fill(kUnpainted);
+                PlainPainter(plain, ratio).form(form);
+                EXPECT_TRUE(paint(form, scale, size, size.width()) == plain);
+            }
+        }
+        box.setWidth(was.width);
+        box.setHeight(was.height);
     }
 }
 
