@@ -5,8 +5,9 @@ set -euo pipefail
 SPLITTER_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 SPLITTER_BUILD="${SPLITTER_BUILD:-$SPLITTER_ROOT/build}"
 
-splitter_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev
-                   fonts-noto-cjk libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xdotool)
+splitter_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev
+                   libxcb1-dev adwaita-icon-theme fonts-noto-cjk libgtest-dev libgmock-dev libbenchmark-dev clang
+                   libclang-rt-14-dev xvfb xdotool)
 
 splitter_install() {
   local missing=()

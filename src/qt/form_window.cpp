@@ -1,6 +1,8 @@
 #include "qt/form_window.h"
 
 #include <QCloseEvent>
+#include <QEnterEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
@@ -236,6 +238,16 @@ void Surface::focusOutEvent(QFocusEvent* event)
     host_.runtime().focusLost(*shown);
     if (shown->loaded())
         announceKeyboardFocus(*this, focusBefore, false);
+}
+
+void Surface::enterEvent(QEnterEvent* event)
+{
+    // Wayland reports a pointer that a window appears or moves under with an enter and no motion after
+    // it: choose the pointer from where it entered, as a move would. A held button belongs to a drag,
+    // whose pointer stays as it is.
+    if (QGuiApplication::mouseButtons() == Qt::NoButton)
+        updateCursor(event->position());
+    QWidget::enterEvent(event);
 }
 
 void Surface::updateCursor(const QPointF& position)
