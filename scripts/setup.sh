@@ -101,19 +101,22 @@ splitter_find_root() {
   splitter_no_root=""
   [ "$(id -u)" -eq 0 ] && return 0
   if ! command -v sudo >/dev/null 2>&1; then
-    splitter_no_root="you are not root, and sudo is not installed"
+    splitter_no_root="you are not root and sudo is not installed"
     return 1
   fi
   splitter_as_root=(sudo)
   sudo -n true 2>/dev/null && return 0
   # Not without a password: is one enough, and is there a terminal to ask for it on?
   if LC_ALL=C sudo -n -l 2>&1 | grep -q "password is required"; then
-    if [ -t 0 ] && sudo -v -p "[sudo] password for %u, to install the packages: "; then
+    if [ ! -t 0 ]; then
+      splitter_no_root="sudo needs your password and there is no terminal to ask for it on"
+    elif sudo -v -p "[sudo] password for %u, to install the packages: "; then
       return 0
+    else
+      splitter_no_root="sudo did not accept your password"
     fi
-    splitter_no_root="sudo needs your password, and it was not given"
   else
-    splitter_no_root="you are not root, and sudo does not let you run apt-get"
+    splitter_no_root="you are not root and sudo does not let you run apt-get"
   fi
   splitter_as_root=()
   return 1
@@ -133,8 +136,9 @@ splitter_install() {
   local count="${#missing[@]} package"
   [ ${#missing[@]} -eq 1 ] || count+=s
   if ! splitter_find_root; then
-    splitter_complain "$count needed here are not installed: ${missing[*]}"
-    splitter_complain "Installing them needs root, but $splitter_no_root. Run this, with the root password:"
+    splitter_complain "$0 needs $count that are not installed:"
+    splitter_complain "  ${missing[*]}"
+    splitter_complain "Installing them needs root, but $splitter_no_root. Run this (it asks for the root password):"
     splitter_complain ""
     splitter_complain "  su -c 'apt-get update && apt-get install --no-install-recommends ${missing[*]}'"
     splitter_complain ""
