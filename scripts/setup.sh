@@ -107,13 +107,15 @@ splitter_find_root() {
   splitter_as_root=(sudo)
   sudo -n true 2>/dev/null && return 0
   # Not without a password: is one enough, and is there a terminal to ask for it on?
-  if LC_ALL=C sudo -n -l 2>&1 | grep -q "password is required"; then
+  local listing
+  listing="$(LC_ALL=C sudo -n -l 2>&1)" || true
+  if grep -q "password is required" <<<"$listing"; then
     if [ ! -t 0 ]; then
       splitter_no_root="sudo needs your password and there is no terminal to ask for it on"
     elif sudo -v -p "[sudo] password for %u, to install the packages: "; then
       return 0
     else
-      splitter_no_root="sudo did not accept your password"
+      splitter_no_root="sudo did not let you (a wrong password, or you may not use it)"
     fi
   else
     splitter_no_root="you are not root and sudo does not let you run apt-get"
