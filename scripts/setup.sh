@@ -148,15 +148,17 @@ splitter_install() {
     exit 1
   fi
   mkdir -p "$SPLITTER_LOGS"
-  local log="$SPLITTER_LOGS/apt.log" start=$SECONDS
-  : >"$log"
-  splitter_logged "$log" "Installing $count…" splitter_apt_progress \
-    splitter_apt_get_install "${missing[@]}" ||
-    splitter_show_failure "$log" "apt-get could not install ${missing[*]}" || exit 1
+  # This run's output goes to a log of its own, then to the end of apt.log, which keeps every run's.
+  local log="$SPLITTER_LOGS/apt.log" run_log="$SPLITTER_LOGS/apt-run.log" start=$SECONDS status=0
+  printf '=== %s: %s installs %s\n' "$(date '+%F %T')" "$0" "${missing[*]}" >"$run_log"
+  splitter_logged "$run_log" "Installing $count…" splitter_apt_progress \
+    splitter_apt_get_install "${missing[@]}" || status=$?
   # apt's own summary: "0 upgraded, 214 newly installed, ..." and "... 812 MB of additional disk space ...".
   local added size
-  added="$(grep -aoE '[0-9]+ newly installed' "$log" | tail -n 1 | cut -d' ' -f1)" || true
-  size="$(grep -aoE 'After this operation, [0-9.,]+ [kMG]B' "$log" | tail -n 1 | awk '{ print $4, $5 }')" || true
+  added="$(grep -aoE '[0-9]+ newly installed' "$run_log" | tail -n 1 | cut -d' ' -f1)" || true
+  size="$(grep -aoE 'After this operation, [0-9.,]+ [kMG]B' "$run_log" | tail -n 1 | awk '{ print $4, $5 }')" || true
+  cat "$run_log" >>"$log" && rm -f "$run_log"
+  [ "$status" -eq 0 ] || splitter_show_failure "$log" "apt-get could not install ${missing[*]}" || exit 1
   local extra=""
   [ -n "$added" ] && [ "$added" -gt ${#missing[@]} ] && extra=" and $((added - ${#missing[@]})) they need"
   splitter_say "Installed $count (${missing[*]})$extra${size:+, $size,} in $(splitter_elapsed "$start") (log: $(splitter_shown "$log"))."
@@ -199,6 +201,10 @@ splitter_build() {
   splitter_logged "$log" "Building $what in $(splitter_shown "$SPLITTER_BUILD")…" splitter_ninja_progress \
     cmake --build "$SPLITTER_BUILD" -j "$SPLITTER_JOBS" "${targets[@]}" ||
     splitter_show_failure "$log" "The build failed" || return 1
+  if grep -q '^ninja: no work to do' "$log"; then
+    splitter_say "$what: up to date."
+    return 0
+  fi
   local warnings
   warnings="$(grep -c ' warning: ' "$log")" || true
   local note=""
