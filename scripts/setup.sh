@@ -10,8 +10,8 @@ SPLITTER_JOBS="${SPLITTER_JOBS:-$(nproc)}"
 
 # What building and running the program needs: the compiler and build tools, Qt with its X11, offscreen
 # and Wayland platform plugins, libxcb (the program talks to the X server directly too), and the font for
-# the Japanese menu captions. A Wayland client draws its
-# own pointer, so a cursor theme comes too (DMZ: small, and the one Debian falls back to).
+# the Japanese menu captions. A Wayland client draws its own pointer from a cursor theme, so one comes
+# too: DMZ, which is small and becomes the default theme where there is none.
 splitter_run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev
                        libxcb1-dev fonts-noto-cjk dmz-cursor-theme)
 # Added for the tests: GoogleTest (its CMake package needs GoogleMock's files too), and Xvfb and xdotool for
