@@ -17,9 +17,11 @@ splitter_run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plu
 # Added for the tests: GoogleTest (its CMake package needs GoogleMock's files too), and Xvfb and xdotool for
 # the checks of what other X clients do to the windows.
 splitter_test_packages=(libgtest-dev libgmock-dev xvfb xdotool)
-# Added for scripts/test --full: clang with its sanitizer and libFuzzer runtimes, and the validators that
-# the desktop entry and AppStream metadata are checked with.
-splitter_full_packages=(clang libclang-rt-14-dev desktop-file-utils appstream)
+# Added for scripts/test --full: clang with its sanitizer and libFuzzer runtimes, the validators that the
+# desktop entry and AppStream metadata are checked with, and a D-Bus session with the AT-SPI registry and
+# its Python client for the AT-SPI checks.
+splitter_full_packages=(clang libclang-rt-14-dev desktop-file-utils appstream
+                        dbus-bin dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi)
 
 # --- output ---------------------------------------------------------------------------------------------
 
