@@ -7,6 +7,8 @@ SPLITTER_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 SPLITTER_BUILD="${SPLITTER_BUILD:-$SPLITTER_ROOT/build}"
 SPLITTER_LOGS="${SPLITTER_LOGS:-$SPLITTER_ROOT/build/logs}"
 SPLITTER_JOBS="${SPLITTER_JOBS:-$(nproc)}"
+# The command as it was typed, to be run again once the packages are in (sourced, we see its arguments).
+SPLITTER_COMMAND="$0${*:+ $*}"
 
 # What building and running the program needs: the compiler and build tools, Qt with its X11, offscreen
 # and Wayland platform plugins, libxcb (the program talks to the X server directly too), and the font for
@@ -140,13 +142,13 @@ splitter_install() {
   local count="${#missing[@]} package"
   [ ${#missing[@]} -eq 1 ] || count+=s
   if ! splitter_find_root; then
-    splitter_complain "$0 needs $count that are not installed:"
+    splitter_complain "$SPLITTER_COMMAND needs $count that are not installed:"
     splitter_complain "  ${missing[*]}"
     splitter_complain "Installing them needs root, but $splitter_no_root. Run this (it asks for the root password):"
     splitter_complain ""
     splitter_complain "  su -c 'apt-get update && apt-get install --no-install-recommends ${missing[*]}'"
     splitter_complain ""
-    splitter_complain "and then $0 again."
+    splitter_complain "and then $SPLITTER_COMMAND again."
     exit 1
   fi
   mkdir -p "$SPLITTER_LOGS"
