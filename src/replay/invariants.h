@@ -76,6 +76,7 @@ private:
     std::array<Pointer, 4> pointers_;
     Delivery delivery_;
     ResizeOutcome resizeOutcome_;  // for a resize: what the host promises
+    bool showMayResize_ = false;   // for opening an open window
     unsigned long errorsBefore_ = 0;
 };
 

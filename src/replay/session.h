@@ -34,6 +34,9 @@ public:
     virtual unsigned long untrappedErrors() const = 0;
     // Asked just before a resize of a loaded window to width x height client twips is applied.
     virtual ResizeOutcome resizeOutcome(Window window, double width, double height) const = 0;
+    // Asked just before an open window is opened again: whether showing it may change it (a host that
+    // brings a minimized window back, which may then take another size).
+    virtual bool showMayResize(Window) const { return false; }
 
     // The window's instance, or null before it was first opened.
     forms::PaneWindow* window(Window window) { return program().windows()[static_cast<std::size_t>(window)]; }
