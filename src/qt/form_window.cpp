@@ -120,9 +120,25 @@ void Surface::resizeEvent(QResizeEvent*)
     update();
 }
 
+void Surface::releaseLostButtons(const QMouseEvent& event)
+{
+    rt::Form* shown = form();
+    if (!shown)
+        return;
+    const int ownRelease = event.type() == QEvent::MouseButtonRelease ? buttonCode(event.button()) : 0;
+    const int lost = shown->mouseState().heldButtons & ~buttonsCode(event.buttons()) & ~ownRelease;
+    const double tpp = twipsPerPixel();
+    const QPointF p = event.position();
+    for (const int button : {rt::kLeftButton, rt::kRightButton, rt::kMiddleButton})
+        if (lost & button)
+            host_.runtime().mouse(*shown, rt::MouseEvent::Up, button, shiftCode(event.modifiers()), p.x() * tpp,
+                                  p.y() * tpp);
+}
+
 void Surface::mousePressEvent(QMouseEvent* event)
 {
     event->accept();
+    releaseLostButtons(*event);
     const int button = buttonCode(event->button());
     rt::Form* shown = form();
     if (!shown || !button)
@@ -138,6 +154,7 @@ void Surface::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event)
 void Surface::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
+    releaseLostButtons(*event);
     rt::Form* shown = form();
     if (!shown)
         return;
@@ -152,6 +169,7 @@ void Surface::mouseMoveEvent(QMouseEvent* event)
 void Surface::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
+    releaseLostButtons(*event);
     const int button = buttonCode(event->button());
     rt::Form* shown = form();
     if (!shown)

@@ -44,6 +44,9 @@ protected:
 
 private:
     void updateCursor(const QPointF& position);
+    // Releases every button the runtime holds that `event` says is up, apart from the one `event`
+    // itself releases: those releases never came (the window was hidden mid-drag, a grab was broken).
+    void releaseLostButtons(const QMouseEvent& event);
 
     QtHost& host_;
     FormWindow& window_;
