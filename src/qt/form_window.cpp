@@ -109,7 +109,7 @@ void Surface::paintEvent(QPaintEvent* event)
         painter.fillRect(clip, background);
 }
 
-void Surface::resizeEvent(QResizeEvent*)
+void Surface::reportClientSize()
 {
     if (rt::Form* shown = form()) {
         const double tpp = twipsPerPixel();
@@ -119,6 +119,8 @@ void Surface::resizeEvent(QResizeEvent*)
     }
     update();
 }
+
+void Surface::resizeEvent(QResizeEvent*) { reportClientSize(); }
 
 void Surface::releaseLostButtons(const QMouseEvent& event)
 {
@@ -250,6 +252,18 @@ void FormWindow::requestClientWidth(int width)
                 setClientSize(w, surface_->height());
         },
         Qt::QueuedConnection);
+}
+
+void FormWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Back to its normal state from one the window system sized, the window gets its Resize, as it did
+    // on the platform the program comes from, even when its size is unchanged: its Resize handler
+    // could not apply the minimum width meanwhile.
+    constexpr Qt::WindowStates sizedBySystem = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (event->type() == QEvent::WindowStateChange && form_ && !(windowState() & sizedBySystem) &&
+        (static_cast<QWindowStateChangeEvent*>(event)->oldState() & sizedBySystem))
+        surface_->reportClientSize();
 }
 
 void FormWindow::closeEvent(QCloseEvent* event)

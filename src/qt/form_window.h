@@ -30,6 +30,8 @@ public:
     void areaChanged(const rt::Rect& area);
     // True while a resize is being reported to the runtime.
     bool resizing() const { return resizing_ > 0; }
+    // Reports the client size to the runtime, which runs the form's Resize handler.
+    void reportClientSize();
 
     // The widget rectangle that covers a twips area, a pixel wider on each side for rounding.
     QRect widgetRect(const rt::Rect& area) const;
@@ -70,6 +72,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QtHost& host_;

@@ -65,6 +65,7 @@ protected:
 };
 
 TEST(HostFindings, ALostReleaseEndsTheDrag) { expectScriptHolds("lost_release_ends_the_drag.replay"); }
+TEST(HostFindings, RestoringAppliesTheMinimumWidth) { expectScriptHolds("restore_applies_the_minimum_width.replay"); }
 
 TEST_F(HostReplay, ADragWhoseReleaseIsLostEndsWhereItsIndicatorWas)
 {
@@ -78,6 +79,21 @@ TEST_F(HostReplay, ADragWhoseReleaseIsLostEndsWhereItsIndicatorWas)
     EXPECT_FALSE(main.control("Picture1").Visible());
     EXPECT_EQ(main.control("Picture2").Width(), 3000);
     EXPECT_EQ(main.mouseState().capture, nullptr);
+}
+
+TEST_F(HostReplay, AWindowNarrowedWhileMinimizedIsWidenedWhenRestored)
+{
+    play(windowEvent(EventKind::Open, Window::Splitter4));
+    play(windowEvent(EventKind::Minimize, Window::Splitter4));
+    Event narrow = windowEvent(EventKind::Resize, Window::Splitter4);
+    narrow.x = 600;
+    narrow.y = 3000;
+    play(narrow);
+    const rt::Form& four = *session.window(Window::Splitter4);
+    EXPECT_LT(four.Width(), 2000);  // the Resize handler's Width is refused while minimized
+    play(windowEvent(EventKind::Restore, Window::Splitter4));
+    EXPECT_GE(four.Width(), 2000);
+    EXPECT_EQ(four.ScaleHeight(), 3000);
 }
 
 TEST_F(HostReplay, APressAtANewPlaceReachesTheRuntimeAsAMoveAndAPress)
