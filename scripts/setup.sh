@@ -5,7 +5,7 @@ set -euo pipefail
 SPLITTER_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 SPLITTER_BUILD="${SPLITTER_BUILD:-$SPLITTER_ROOT/build}"
 
-splitter_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev
+splitter_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-private-dev qt6-qpa-plugins libgl-dev
                    fonts-noto-cjk libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev)
 
 splitter_install() {
