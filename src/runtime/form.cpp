@@ -166,10 +166,10 @@ void Form::controlChanged(const Control& control, const Rect& oldBounds, bool ol
 {
     if (!shown_ || !control.isPictureBox())
         return;  // Images draw nothing, so moving one changes no pixel
+    // Even when the part on show stays the same, what is drawn there may not: a border moves into view
+    // as the control shrinks to the edge of its clip.
     const Rect before = oldVisible ? visibleArea(control, oldBounds) : Rect{};
     const Rect after = control.Visible() ? visibleArea(control, control.bounds()) : Rect{};
-    if (before == after && oldVisible == control.Visible())
-        return;
     Host& host = runtime_.host();
     if (!before.empty())
         host.areaChanged(*this, before);

@@ -66,6 +66,7 @@ protected:
 
 TEST(HostFindings, ALostReleaseEndsTheDrag) { expectScriptHolds("lost_release_ends_the_drag.replay"); }
 TEST(HostFindings, RestoringAppliesTheMinimumWidth) { expectScriptHolds("restore_applies_the_minimum_width.replay"); }
+TEST(HostFindings, ABorderComingIntoViewIsPainted) { expectScriptHolds("border_shrinking_to_the_client_edge.replay"); }
 TEST(HostFindings, ShowingBringsBackAMinimizedWindow) { expectScriptHolds("show_restores_a_minimized_window.replay"); }
 // A window resized to no width or no height is left out of the runtime's sight today; enable this once
 // the host reports such sizes.

@@ -78,6 +78,14 @@ TEST_F(ControlTest, ChangesReportOnlyTheAreasThatMustBeRepainted)
     ASSERT_EQ(areas.size(), 2u);
     EXPECT_EQ(areas[0], (rt::Rect{0, 0, 2340, 4215}));
     EXPECT_EQ(areas[1], (rt::Rect{0, 0, 1000, 4215}));
+
+    // Wider than the client area, then exactly as wide: the same part shows, but now with its right border.
+    picture2().setWidth(6000);
+    host.takeRepaints();
+    picture2().setWidth(form.ScaleWidth());
+    const auto edge = host.takeRepaints();
+    ASSERT_EQ(edge.size(), 1u);
+    EXPECT_EQ(edge[0], (rt::Rect{0, 0, 5145, 4215}));
 }
 
 }  // namespace
