@@ -159,9 +159,36 @@ void Surface::resizeEvent(QResizeEvent* event)
     update(damage);
 }
 
+void Surface::reportClientSize()
+{
+    if (rt::Form* shown = form()) {
+        const double tpp = twipsPerPixel();
+        ++resizing_;
+        host_.runtime().resized(*shown, width() * tpp, height() * tpp);
+        --resizing_;
+    }
+    update();
+}
+
+void Surface::releaseLostButtons(const QMouseEvent& event)
+{
+    rt::Form* shown = form();
+    if (!shown)
+        return;
+    const int ownRelease = event.type() == QEvent::MouseButtonRelease ? buttonCode(event.button()) : 0;
+    const int lost = shown->mouseState().heldButtons & ~buttonsCode(event.buttons()) & ~ownRelease;
+    const double tpp = twipsPerPixel();
+    const QPointF p = event.position();
+    for (const int button : {rt::kLeftButton, rt::kRightButton, rt::kMiddleButton})
+        if (lost & button)
+            host_.runtime().mouse(*shown, rt::MouseEvent::Up, button, shiftCode(event.modifiers()), p.x() * tpp,
+                                  p.y() * tpp);
+}
+
 void Surface::mousePressEvent(QMouseEvent* event)
 {
     event->accept();
+    releaseLostButtons(*event);
     const int button = buttonCode(event->button());
     rt::Form* shown = form();
     if (!shown || !button)
@@ -180,6 +207,7 @@ void Surface::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event)
 void Surface::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
+    releaseLostButtons(*event);
     rt::Form* shown = form();
     if (!shown)
         return;
@@ -194,6 +222,7 @@ void Surface::mouseMoveEvent(QMouseEvent* event)
 void Surface::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
+    releaseLostButtons(*event);
     const int button = buttonCode(event->button());
     rt::Form* shown = form();
     if (!shown)
@@ -340,6 +369,18 @@ void FormWindow::closeDestroyedWindow()
                 host_.runtime().close(*form_);
         },
         Qt::QueuedConnection);
+}
+
+void FormWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Back to its normal state from one the window system sized, the window gets its Resize, as it did
+    // on the platform the program comes from, even when its size is unchanged: its Resize handler
+    // could not apply the minimum width meanwhile.
+    constexpr Qt::WindowStates sizedBySystem = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (event->type() == QEvent::WindowStateChange && form_ && !(windowState() & sizedBySystem) &&
+        (static_cast<QWindowStateChangeEvent*>(event)->oldState() & sizedBySystem))
+        surface_->reportClientSize();
 }
 
 void FormWindow::closeEvent(QCloseEvent* event)

@@ -32,6 +32,8 @@ public:
     void areaChanged(const rt::Rect& area);
     // True while a resize is being reported to the runtime.
     bool resizing() const { return resizing_ > 0; }
+    // Reports the client size to the runtime, which runs the form's Resize handler.
+    void reportClientSize();
 
     // The widget rectangle that covers a twips area, a pixel wider on each side for rounding.
     QRect widgetRect(const rt::Rect& area) const;
@@ -49,6 +51,9 @@ protected:
 
 private:
     void updateCursor(const QPointF& position);
+    // Releases every button the runtime holds that `event` says is up, apart from the one `event`
+    // itself releases: those releases never came (the window was hidden mid-drag, a grab was broken).
+    void releaseLostButtons(const QMouseEvent& event);
 
     QtHost& host_;
     FormWindow& window_;
@@ -78,6 +83,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QtHost& host_;
