@@ -353,11 +353,13 @@ void FormWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     // The main window's layout has placed the menu bar and the client area by now, except that it leaves
-    // a client area with no height where it was. Place that one here, so its resize still reaches the
-    // runtime and the window keeps its minimum width even when the menu bar takes all of its height.
+    // a client area with no width or no height where it was. Place that one here, so its resize still
+    // reaches the runtime and the window keeps its minimum width even when it is made 0 wide or the menu
+    // bar takes all of its height.
     const int menuBottom = menuWidget() && menuWidget()->isVisible() ? menuWidget()->geometry().bottom() + 1 : 0;
-    if (height() <= menuBottom)
-        surface_->setGeometry(0, height(), width(), 0);
+    const QRect client(0, menuBottom, width(), std::max(0, height() - menuBottom));
+    if (surface_->geometry() != client)
+        surface_->setGeometry(client);
 }
 
 void FormWindow::closeDestroyedWindow()

@@ -70,7 +70,7 @@ TEST(HostFindings, ABorderComingIntoViewIsPainted) { expectScriptHolds("border_s
 TEST(HostFindings, ShowingBringsBackAMinimizedWindow) { expectScriptHolds("show_restores_a_minimized_window.replay"); }
 // A window resized to no width or no height is left out of the runtime's sight today; enable this once
 // the host reports such sizes.
-TEST(HostFindings, DISABLED_AClientAreaOfNoWidthOrHeightIsReported) { expectScriptHolds("zero_size_client.replay"); }
+TEST(HostFindings, AClientAreaOfNoWidthOrHeightIsReported) { expectScriptHolds("zero_size_client.replay"); }
 
 TEST_F(HostReplay, ADragWhoseReleaseIsLostEndsWhereItsIndicatorWas)
 {

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
@@ -224,6 +225,13 @@ replay::ResizeOutcome HostSession::resizeOutcome(replay::Window w, double width,
     };
     int clientWidth = std::max(pixels(width), shown->minimumWidth());
     const int clientHeight = pixels(height);
+    // A window larger than its screen may be kept within it, as the window system sees fit.
+    if (const QScreen* screen = shown->screen()) {
+        const QSize room = screen->availableGeometry().size();
+        if (clientWidth + shown->frameGeometry().width() - shown->width() > room.width() ||
+            clientHeight + shown->frameGeometry().height() - shown->surface()->height() > room.height())
+            return {Kind::Unpredictable};
+    }
     const float frame = host_.frameWidth(*form);
     if (static_cast<float>(clientWidth * tpp) + frame < splitter::kMinimumOuterWidth)
         clientWidth = static_cast<int>(std::ceil((double(splitter::kMinimumOuterWidth) - frame) / tpp));
