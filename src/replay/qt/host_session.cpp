@@ -130,22 +130,28 @@ void HostSession::apply(const replay::Event& e)
     case EventKind::Close:
         if (shown)
             shown->close();
+        sizedBySystem_[static_cast<std::size_t>(e.window)] = false;
         break;
     case EventKind::Resize:
         if (form && shown && !std::isnan(e.x) && !std::isnan(e.y))
             host_.resizeClient(*form, e.x, e.y);
         break;
     case EventKind::Minimize:
-        if (shown)
+        if (shown) {
             shown->setWindowState((shown->windowState() & ~Qt::WindowActive) | Qt::WindowMinimized);
+            sizedBySystem_[static_cast<std::size_t>(e.window)] = true;
+        }
         break;
     case EventKind::Maximize:
-        if (shown)
+        if (shown) {
             shown->setWindowState(Qt::WindowMaximized);
+            sizedBySystem_[static_cast<std::size_t>(e.window)] = true;
+        }
         break;
     case EventKind::Restore:
         if (shown)
             shown->setWindowState(Qt::WindowNoState);
+        sizedBySystem_[static_cast<std::size_t>(e.window)] = false;
         break;
     default: break;
     }
@@ -217,7 +223,9 @@ replay::ResizeOutcome HostSession::resizeOutcome(replay::Window w, double width,
     const qthost::FormWindow* shown = windowOf(w);
     if (!form || !shown || std::isnan(width) || std::isnan(height))
         return {Kind::Unchanged};
-    if (shown->windowState() & kSizedBySystem)
+    // Once minimized, maximized or full screen, the window system may keep the window's size until the
+    // window is restored, whatever resizes come meanwhile.
+    if ((shown->windowState() & kSizedBySystem) || sizedBySystem_[static_cast<std::size_t>(w)])
         return {Kind::Unpredictable};
     const double tpp = shown->surface()->twipsPerPixel();
     const auto pixels = [tpp](double twips) {
