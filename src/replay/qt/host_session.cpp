@@ -151,7 +151,6 @@ void HostSession::apply(const replay::Event& e)
     case EventKind::Restore:
         if (shown)
             shown->setWindowState(Qt::WindowNoState);
-        sizedBySystem_[static_cast<std::size_t>(e.window)] = false;
         break;
     default: break;
     }
@@ -223,8 +222,8 @@ replay::ResizeOutcome HostSession::resizeOutcome(replay::Window w, double width,
     const qthost::FormWindow* shown = windowOf(w);
     if (!form || !shown || std::isnan(width) || std::isnan(height))
         return {Kind::Unchanged};
-    // Once minimized, maximized or full screen, the window system may keep the window's size until the
-    // window is restored, whatever resizes come meanwhile.
+    // Once minimized, maximized or full screen, the window system may keep the size it gave the window,
+    // whatever resizes come later: the offscreen platform keeps a maximized size even after a restore.
     if ((shown->windowState() & kSizedBySystem) || sizedBySystem_[static_cast<std::size_t>(w)])
         return {Kind::Unpredictable};
     const double tpp = shown->surface()->twipsPerPixel();

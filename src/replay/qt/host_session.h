@@ -65,7 +65,7 @@ private:
     app::Program program_;
     Qt::MouseButtons held_;
     int quitRequests_ = 0;
-    std::array<bool, 4> sizedBySystem_{};  // by window: minimized or maximized since its last restore
+    std::array<bool, 4> sizedBySystem_{};  // by window: minimized or maximized since it was opened
     // Milliseconds: the time stamp of the last window-system event. Shared by every session of a process
     // and moved on between them, so that nothing one session does is a double click with another's.
     static inline int clock_ = 0;
