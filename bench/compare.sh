@@ -15,10 +15,13 @@ if [[ ${1:-} == --quick ]]; then
   starts=8 resizes=300 drags=4 moves=100 cg_resizes=50 rounds=1
 fi
 
-# The project's packages (Qt, Google Benchmark, the Japanese font), and valgrind for the instruction counts.
+# The program's packages, Google Benchmark, valgrind for the instruction counts and Xvfb for the resizes
+# on a real X server.
 source "$root/scripts/setup.sh"
-[[ -n ${NO_CALLGRIND:-} ]] || splitter_install valgrind
-[[ -n ${NO_XVFB:-} ]] || splitter_install xvfb
+bench_packages=("${splitter_run_packages[@]}" libbenchmark-dev)
+[[ -n ${NO_CALLGRIND:-} ]] || bench_packages+=(valgrind)
+[[ -n ${NO_XVFB:-} ]] || bench_packages+=(xvfb)
+splitter_install "${bench_packages[@]}"
 
 mkdir -p "$build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSPLITTER_BENCHMARKS=ON -DSPLITTER_TESTS=OFF \

@@ -111,5 +111,13 @@ int main(int argc, char* argv[])
     if (headless)
         return renderScreens(program, host);
     program.start();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        // Qt 6.4's Wayland plugin can hang for good while it disconnects from the compositor (its event
+        // thread waits for a read that never comes), which would leave a windowless process behind.
+        // Every window is closed and nothing is left to save: end here, before that teardown.
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }

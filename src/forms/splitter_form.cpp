@@ -7,7 +7,6 @@ namespace forms {
 
 using S = SplitterForm;
 constexpr auto LR = splitter::BarDirection::LeftRight;
-constexpr auto UD = splitter::BarDirection::UpDown;
 
 void SplitterForm::LayoutForImage1(rt::Single p)
 {

@@ -8,8 +8,10 @@ bool usesX11Display(const QString& platformArgument)
 {
     const QString platform =
         platformArgument.isEmpty() ? qEnvironmentVariable("QT_QPA_PLATFORM") : platformArgument;
+    // With none named, Qt tries its Wayland platform first wherever a Wayland compositor is announced.
     if (platform.isEmpty())
-        return qEnvironmentVariable("XDG_SESSION_TYPE") != QLatin1String("wayland");
+        return qEnvironmentVariable("XDG_SESSION_TYPE") != QLatin1String("wayland") &&
+               qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     // A list such as "xcb;offscreen" is tried in order; "xcb:option" carries options for the plugin.
     return platform.section(QLatin1Char(';'), 0, 0).section(QLatin1Char(':'), 0, 0).trimmed() ==
            QLatin1String("xcb");

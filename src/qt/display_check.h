@@ -7,7 +7,8 @@
 namespace qthost {
 
 // True when Qt will put the windows on an X display: the platform named by the -platform argument, else by
-// QT_QPA_PLATFORM, is xcb; or none is named and the session is not a Wayland one (Qt's default is then xcb).
+// QT_QPA_PLATFORM, is xcb; or none is named and neither the session type nor WAYLAND_DISPLAY announces
+// Wayland (Qt's default is then xcb).
 bool usesX11Display(const QString& platformArgument);
 
 // The display Qt will connect to: the -display argument, else $DISPLAY (empty when neither is set).

@@ -1,6 +1,8 @@
 #include "qt/form_window.h"
 
 #include <QCloseEvent>
+#include <QEnterEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
@@ -173,9 +175,36 @@ void Surface::resizeEvent(QResizeEvent* event)
     update(damage);
 }
 
+void Surface::reportClientSize()
+{
+    if (rt::Form* shown = form()) {
+        const double tpp = twipsPerPixel();
+        ++resizing_;
+        host_.runtime().resized(*shown, width() * tpp, height() * tpp);
+        --resizing_;
+    }
+    update();
+}
+
+void Surface::releaseLostButtons(const QMouseEvent& event)
+{
+    rt::Form* shown = form();
+    if (!shown)
+        return;
+    const int ownRelease = event.type() == QEvent::MouseButtonRelease ? buttonCode(event.button()) : 0;
+    const int lost = shown->mouseState().heldButtons & ~buttonsCode(event.buttons()) & ~ownRelease;
+    const double tpp = twipsPerPixel();
+    const QPointF p = event.position();
+    for (const int button : {rt::kLeftButton, rt::kRightButton, rt::kMiddleButton})
+        if (lost & button)
+            host_.runtime().mouse(*shown, rt::MouseEvent::Up, button, shiftCode(event.modifiers()), p.x() * tpp,
+                                  p.y() * tpp);
+}
+
 void Surface::mousePressEvent(QMouseEvent* event)
 {
     event->accept();
+    releaseLostButtons(*event);
     const int button = buttonCode(event->button());
     rt::Form* shown = form();
     if (!shown || !button)
@@ -194,6 +223,7 @@ void Surface::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event)
 void Surface::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
+    releaseLostButtons(*event);
     rt::Form* shown = form();
     if (!shown)
         return;
@@ -208,6 +238,7 @@ void Surface::mouseMoveEvent(QMouseEvent* event)
 void Surface::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
+    releaseLostButtons(*event);
     const int button = buttonCode(event->button());
     rt::Form* shown = form();
     if (!shown)
@@ -252,6 +283,16 @@ void Surface::focusOutEvent(QFocusEvent* event)
     host_.runtime().focusLost(*shown);
     if (shown->loaded())
         announceKeyboardFocus(*this, focusBefore, false);
+}
+
+void Surface::enterEvent(QEnterEvent* event)
+{
+    // Wayland reports a pointer that a window appears or moves under with an enter and no motion after
+    // it: choose the pointer from where it entered, as a move would. A held button belongs to a drag,
+    // whose pointer stays as it is.
+    if (QGuiApplication::mouseButtons() == Qt::NoButton)
+        updateCursor(event->position());
+    QWidget::enterEvent(event);
 }
 
 void Surface::updateCursor(const QPointF& position)
@@ -328,11 +369,13 @@ void FormWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     // The main window's layout has placed the menu bar and the client area by now, except that it leaves
-    // a client area with no height where it was. Place that one here, so its resize still reaches the
-    // runtime and the window keeps its minimum width even when the menu bar takes all of its height.
+    // a client area with no width or no height where it was. Place that one here, so its resize still
+    // reaches the runtime and the window keeps its minimum width even when it is made 0 wide or the menu
+    // bar takes all of its height.
     const int menuBottom = menuWidget() && menuWidget()->isVisible() ? menuWidget()->geometry().bottom() + 1 : 0;
-    if (height() <= menuBottom)
-        surface_->setGeometry(0, height(), width(), 0);
+    const QRect client(0, menuBottom, width(), std::max(0, height() - menuBottom));
+    if (surface_->geometry() != client)
+        surface_->setGeometry(client);
 }
 
 void FormWindow::closeDestroyedWindow()
@@ -344,6 +387,18 @@ void FormWindow::closeDestroyedWindow()
                 host_.runtime().close(*form_);
         },
         Qt::QueuedConnection);
+}
+
+void FormWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Back to its normal state from one the window system sized, the window gets its Resize, as it did
+    // on the platform the program comes from, even when its size is unchanged: its Resize handler
+    // could not apply the minimum width meanwhile.
+    constexpr Qt::WindowStates sizedBySystem = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (event->type() == QEvent::WindowStateChange && form_ && !(windowState() & sizedBySystem) &&
+        (static_cast<QWindowStateChangeEvent*>(event)->oldState() & sizedBySystem))
+        surface_->reportClientSize();
 }
 
 void FormWindow::closeEvent(QCloseEvent* event)

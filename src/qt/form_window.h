@@ -32,6 +32,8 @@ public:
     void areaChanged(const rt::Rect& area);
     // True while a resize is being reported to the runtime.
     bool resizing() const { return resizing_ > 0; }
+    // Reports the client size to the runtime, which runs the form's Resize handler.
+    void reportClientSize();
 
     // The widget rectangle that covers a twips area, a pixel wider on each side for rounding.
     QRect widgetRect(const rt::Rect& area) const;
@@ -45,12 +47,17 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
 
 private:
     void updateCursor(const QPointF& position);
     // Whether Qt keeps the surface's pixels across a resize (static contents), so that what changed must
     // be marked; otherwise it repaints the whole surface itself.
     bool keepsPixels() const { return testAttribute(Qt::WA_StaticContents); }
+
+    // Releases every button the runtime holds that `event` says is up, apart from the one `event`
+    // itself releases: those releases never came (the window was hidden mid-drag, a grab was broken).
+    void releaseLostButtons(const QMouseEvent& event);
 
     QtHost& host_;
     FormWindow& window_;
@@ -82,6 +89,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QtHost& host_;

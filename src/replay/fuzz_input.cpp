@@ -129,7 +129,7 @@ std::optional<Event> EventDecoder::next(const Session& session)
     ++produced_;
     const std::uint8_t op = byte() % 28;
     Event e;
-    e.kind = static_cast<EventKind>(op % 7);
+    e.kind = static_cast<EventKind>(op % 7);  // open .. menu: window states do nothing in memory
     e.window = kWindows[op / 7];
     e.line = static_cast<int>(produced_);
     switch (e.kind) {
@@ -190,6 +190,8 @@ std::vector<std::uint8_t> encodeEvents(const std::vector<Event>& events)
         }
     };
     for (const Event& e : events) {
+        if (isWindowState(e.kind))
+            continue;  // the in-memory host has no window states, and the decoder never makes them
         const int window = e.kind == EventKind::Menu ? 0 : static_cast<int>(e.window);
         out.push_back(std::uint8_t(static_cast<int>(e.kind) + 7 * window));
         switch (e.kind) {

@@ -41,7 +41,8 @@ private:
 // Decodes every event of `bytes`, playing them on a fresh session as it goes.
 std::vector<Event> decodeEvents(std::span<const std::uint8_t> bytes);
 
-// Bytes that decode to exactly these events (literal values only).
+// Bytes that decode to exactly these events (literal values only), leaving out window-state events,
+// which the in-memory host ignores.
 std::vector<std::uint8_t> encodeEvents(const std::vector<Event>& events);
 
 }  // namespace replay

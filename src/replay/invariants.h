@@ -1,7 +1,7 @@
 // What must hold after every event of a session, checked against a snapshot taken just before it:
 // finite, non-negative geometry; the drag flags following press, move and release; an event touching
 // only its own bar and its own window; each split's sides and gap adding up once laid out with room;
-// and the vertical bars' indicators moved only by their own drag.
+// the vertical bars' indicators moved only by their own drag; and a resize settling where its host says.
 #pragma once
 
 #include <array>
@@ -26,7 +26,7 @@ struct Failure {
 
 class InvariantChecker {
 public:
-    explicit InvariantChecker(const Session& session) : session_(session) {}
+    explicit InvariantChecker(const ProgramRun& session) : session_(session) {}
 
     // Call before the session applies `event`: records the state and works out where the event goes.
     void before(const Event& event);
@@ -71,10 +71,12 @@ private:
     // The indicators of the window's vertical bars, which no layout moves.
     std::vector<std::string> verticalIndicators(Window window) const;
 
-    const Session& session_;
+    const ProgramRun& session_;
     std::array<WindowState, 4> before_;
     std::array<Pointer, 4> pointers_;
     Delivery delivery_;
+    ResizeOutcome resizeOutcome_;  // for a resize: what the host promises
+    bool showMayResize_ = false;   // for opening an open window
     unsigned long errorsBefore_ = 0;
 };
 
@@ -84,6 +86,6 @@ std::vector<Failure> checkSplitsAddUp(const forms::PaneWindow& window);
 
 // Plays `events` on `session`, checking every invariant after each event. Stops at the first event that
 // breaks one unless `keepGoing`.
-std::vector<Failure> playChecked(Session& session, const std::vector<Event>& events, bool keepGoing = false);
+std::vector<Failure> playChecked(ProgramRun& session, const std::vector<Event>& events, bool keepGoing = false);
 
 }  // namespace replay

@@ -16,7 +16,8 @@ struct Keyword {
 constexpr Keyword kKeywords[] = {{"open", EventKind::Open}, {"close", EventKind::Close},
                                  {"resize", EventKind::Resize}, {"down", EventKind::Down},
                                  {"move", EventKind::Move},     {"up", EventKind::Up},
-                                 {"menu", EventKind::Menu}};
+                                 {"menu", EventKind::Menu},     {"minimize", EventKind::Minimize},
+                                 {"maximize", EventKind::Maximize}, {"restore", EventKind::Restore}};
 
 std::string_view keywordOf(EventKind kind)
 {
@@ -91,7 +92,7 @@ std::optional<std::string> parseWords(const std::vector<std::string_view>& words
             keyword = &k;
     if (!keyword)
         return "unknown event " + quoted(words[0]) +
-               "; expected open, close, resize, down, move, up or menu";
+               "; expected open, close, resize, down, move, up, menu, minimize, maximize or restore";
     event.kind = keyword->kind;
 
     const auto expectCount = [&](std::size_t n, std::string_view usage) -> std::optional<std::string> {
@@ -121,6 +122,9 @@ std::optional<std::string> parseWords(const std::vector<std::string_view>& words
     switch (event.kind) {
     case EventKind::Open:
     case EventKind::Close:
+    case EventKind::Minimize:
+    case EventKind::Maximize:
+    case EventKind::Restore:
         return expectCount(2, std::string(words[0]) + " WINDOW");
     case EventKind::Resize:
         if (auto problem = expectCount(4, "resize WINDOW WIDTH HEIGHT"))
@@ -160,6 +164,11 @@ std::optional<Window> windowNamed(std::string_view name)
 bool isMouse(EventKind kind)
 {
     return kind == EventKind::Down || kind == EventKind::Move || kind == EventKind::Up;
+}
+
+bool isWindowState(EventKind kind)
+{
+    return kind == EventKind::Minimize || kind == EventKind::Maximize || kind == EventKind::Restore;
 }
 
 ParsedScript parseScript(std::string_view text)

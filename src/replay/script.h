@@ -8,6 +8,13 @@
 //   move Splitter5 1 0 3000 300     mouse move: buttons held, shift, x, y
 //   up Splitter5 1 0 3000 300       mouse release
 //   menu 2                          choose entry 2 of the main window's menu bar
+//   minimize Splitter4              the window system minimizes, maximizes or restores a window; only
+//   maximize Splitter4              the Qt host has window states, the in-memory host ignores these
+//   restore Splitter4
+//
+// Mouse buttons are 1 (left), 2 (right) and 4 (middle); a move gives every button held, a press or a
+// release the one button that changed. The Qt host also takes 8 and 16, the back and forward buttons,
+// which the program has no use for. Shift is 1 (Shift), 2 (Ctrl) and 4 (Alt).
 //
 // A session starts with no window open.
 #pragma once
@@ -27,7 +34,7 @@ inline constexpr std::array<Window, 4> kWindows = {Window::SplitterForm, Window:
 std::string_view windowName(Window window);
 std::optional<Window> windowNamed(std::string_view name);
 
-enum class EventKind { Open, Close, Resize, Down, Move, Up, Menu };
+enum class EventKind { Open, Close, Resize, Down, Move, Up, Menu, Minimize, Maximize, Restore };
 
 struct Event {
     EventKind kind = EventKind::Open;
@@ -59,5 +66,7 @@ std::string formatScript(std::vector<Event>& events);
 std::string formatScript(const std::vector<Event>& events);
 
 bool isMouse(EventKind kind);
+// Minimize, maximize and restore.
+bool isWindowState(EventKind kind);
 
 }  // namespace replay

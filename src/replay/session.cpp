@@ -1,5 +1,7 @@
 #include "replay/session.h"
 
+#include "splitter/split_layout.h"
+
 namespace replay {
 
 Session::Session() : program_(host_.runtime())
@@ -11,10 +13,6 @@ Session::Session() : program_(host_.runtime())
         errors_.push_back(line);
     });
 }
-
-forms::PaneWindow* Session::window(Window w) { return program_.windows()[static_cast<std::size_t>(w)]; }
-
-const forms::PaneWindow* Session::window(Window w) const { return const_cast<Session*>(this)->window(w); }
 
 void Session::apply(const Event& e)
 {
@@ -42,8 +40,22 @@ void Session::apply(const Event& e)
     case EventKind::Down: runtime.mouse(*form, rt::MouseEvent::Down, e.button, e.shift, e.x, e.y); return;
     case EventKind::Move: runtime.mouse(*form, rt::MouseEvent::Move, e.button, e.shift, e.x, e.y); return;
     case EventKind::Up: runtime.mouse(*form, rt::MouseEvent::Up, e.button, e.shift, e.x, e.y); return;
-    default: return;
+    default: return;  // window states: none here
     }
+}
+
+ResizeOutcome Session::resizeOutcome(Window, double width, double height) const
+{
+    float w = 0, h = 0;
+    const bool usable = rt::roundToSingle(width, w) == rt::ErrorCode::None &&
+                        rt::roundToSingle(height, h) == rt::ErrorCode::None && w >= 0 && h >= 0;
+    if (!usable)
+        return {ResizeOutcome::Kind::Unchanged};
+    // An outer width under the minimum becomes the minimum; the height is taken as it is.
+    const float frame = rt::MemoryHost::kFrameWidth;
+    if (w + frame < splitter::kMinimumOuterWidth)
+        w = splitter::kMinimumOuterWidth - frame;
+    return {ResizeOutcome::Kind::Settles, w, h};
 }
 
 }  // namespace replay

@@ -1,5 +1,5 @@
-// A run of the program without a screen: the in-memory host, the program, and the events of a script
-// applied to them one at a time.
+// A run of the program that a script's events are applied to, one at a time: the in-memory host's
+// (Session, below), or the real Qt host's (replay/qt). The invariant checks see a run through ProgramRun.
 #pragma once
 
 #include <string>
@@ -12,26 +12,58 @@
 
 namespace replay {
 
-class Session {
+// Where a loaded window's client size ends up after a resize, once its host and its Resize handler have
+// both settled.
+struct ResizeOutcome {
+    enum class Kind {
+        Unchanged,      // the host refuses the size: nothing changes
+        Settles,        // the client size becomes width x height twips
+        Unpredictable,  // the host makes no promise (a minimized or maximized window, say)
+    };
+    Kind kind = Kind::Unpredictable;
+    float width = 0, height = 0;
+};
+
+class ProgramRun {
+public:
+    virtual ~ProgramRun() = default;
+
+    virtual void apply(const Event& event) = 0;
+    virtual app::Program& program() = 0;
+    // Handler failures the runtime reported so far.
+    virtual unsigned long untrappedErrors() const = 0;
+    // Asked just before a resize of a loaded window to width x height client twips is applied.
+    virtual ResizeOutcome resizeOutcome(Window window, double width, double height) const = 0;
+    // Asked just before an open window is opened again: whether showing it may change it (a host that
+    // brings a minimized window back, which may then take another size).
+    virtual bool showMayResize(Window) const { return false; }
+
+    // The window's instance, or null before it was first opened.
+    forms::PaneWindow* window(Window window) { return program().windows()[static_cast<std::size_t>(window)]; }
+    const forms::PaneWindow* window(Window window) const { return const_cast<ProgramRun*>(this)->window(window); }
+};
+
+// A run without a screen: the in-memory host and the program. The window-state events (minimize,
+// maximize, restore) change nothing here: the in-memory host has no window states.
+class Session final : public ProgramRun {
 public:
     Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    void apply(const Event& event);
-
-    // The window's instance, or null before it was first opened.
-    forms::PaneWindow* window(Window window);
-    const forms::PaneWindow* window(Window window) const;
+    void apply(const Event& event) override;
+    app::Program& program() override { return program_; }
+    unsigned long untrappedErrors() const override { return runtime().untrappedErrors(); }
+    // Any size the runtime can take is taken as it is, then widened to the minimum outer width.
+    ResizeOutcome resizeOutcome(Window window, double width, double height) const override;
 
     rt::MemoryHost& host() { return host_; }
-    app::Program& program() { return program_; }
     // Every line the runtime reported on its error output.
     const std::vector<std::string>& errors() const { return errors_; }
-    // Handler failures the runtime reported (each as one line of its error output).
-    unsigned long untrappedErrors() const { return const_cast<rt::MemoryHost&>(host_).runtime().untrappedErrors(); }
 
 private:
+    const rt::Runtime& runtime() const { return const_cast<rt::MemoryHost&>(host_).runtime(); }
+
     rt::MemoryHost host_;
     app::Program program_;
     std::vector<std::string> errors_;

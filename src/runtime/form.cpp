@@ -192,10 +192,10 @@ void Form::controlChanged(const Control& control, const Rect& oldBounds, bool ol
         }
         return;
     }
+    // Moved, shown or hidden: the old and new areas, even when the part on show stays the same, since a
+    // border or the children inside may have moved within it.
     const Rect before = oldVisible ? visibleArea(control, oldBounds) : Rect{};
     const Rect after = control.Visible() ? visibleArea(control, control.bounds()) : Rect{};
-    if (before == after && oldVisible == control.Visible())
-        return;
     if (!before.empty())
         host.areaChanged(*this, before);
     if (!after.empty() && after != before)

@@ -71,6 +71,8 @@ public:
     // The control that takes the mouse at a client point: PictureBoxes above Images, the first in stored
     // order above later ones, children only inside their container's inner area. Null: the window itself.
     Control* hitTest(double x, double y) const;
+    // Which control holds the mouse and with which buttons, as the runtime's routing sees it.
+    const MouseState& mouseState() const { return mouse_; }
 
     // Event handlers, run by the runtime. Resize is handled in resume-next mode by the derived class.
     virtual void Form_Resize() {}

@@ -83,6 +83,8 @@ void Runtime::resized(Form& form, double clientWidth, double clientHeight)
 
 void Runtime::mouse(Form& form, MouseEvent event, int button, int shift, double x, double y)
 {
+    if (mouseObserver_)
+        mouseObserver_(form, event, button, shift, x, y);
     if (!form.loaded())
         return;
     button &= kLeftButton | kRightButton | kMiddleButton;

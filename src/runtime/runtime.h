@@ -28,6 +28,11 @@ public:
     // Where default handling writes its one-line messages; stderr unless replaced.
     void setErrorOutput(std::function<void(const std::string&)> output);
 
+    // Sees every mouse event the host hands over, as it is handed over and before it is routed: for
+    // tools that check or record what the runtime was given. None unless set.
+    using MouseObserver = std::function<void(Form&, MouseEvent, int button, int shift, double x, double y)>;
+    void setMouseObserver(MouseObserver observer) { mouseObserver_ = std::move(observer); }
+
     // Loads `form` if needed and has the host show it.
     void show(Form& form);
 
@@ -59,6 +64,7 @@ private:
     Host& host_;
     std::vector<Form*> loaded_;
     std::function<void(const std::string&)> errorOutput_;
+    MouseObserver mouseObserver_;
     unsigned long untrapped_ = 0;
 };
 

@@ -101,21 +101,24 @@ TEST(DisplayCheck, AppliesWhenQtWillTryTheXDisplayFirst)
         const char* argument;
         const char* environment;  // QT_QPA_PLATFORM
         const char* session;      // XDG_SESSION_TYPE
+        const char* wayland;      // WAYLAND_DISPLAY
         bool x11;
     } rows[] = {
-        {"nothing named on an X11 session", "", nullptr, "x11", true},
-        {"nothing named, no session type", "", nullptr, nullptr, true},
-        {"nothing named on a Wayland session", "", nullptr, "wayland", false},
-        {"xcb named in the environment", "", "xcb", "wayland", true},
-        {"offscreen named in the environment", "", "offscreen", nullptr, false},
-        {"the argument wins over the environment", "xcb", "offscreen", nullptr, true},
-        {"the argument wins the other way", "offscreen", "xcb", nullptr, false},
-        {"xcb first in a list, with plugin options", "xcb:nograb;offscreen", nullptr, nullptr, true},
-        {"xcb only as a fallback", "wayland;xcb", nullptr, nullptr, false},
+        {"nothing named on an X11 session", "", nullptr, "x11", nullptr, true},
+        {"nothing named, no session type", "", nullptr, nullptr, nullptr, true},
+        {"nothing named on a Wayland session", "", nullptr, "wayland", nullptr, false},
+        {"nothing named, a Wayland compositor announced", "", nullptr, nullptr, "wayland-1", false},
+        {"xcb named in the environment", "", "xcb", "wayland", "wayland-1", true},
+        {"offscreen named in the environment", "", "offscreen", nullptr, nullptr, false},
+        {"the argument wins over the environment", "xcb", "offscreen", nullptr, nullptr, true},
+        {"the argument wins the other way", "offscreen", "xcb", nullptr, nullptr, false},
+        {"xcb first in a list, with plugin options", "xcb:nograb;offscreen", nullptr, nullptr, nullptr, true},
+        {"xcb only as a fallback", "wayland;xcb", nullptr, nullptr, nullptr, false},
     };
     for (const auto& row : rows) {
         ScopedEnvironment platform("QT_QPA_PLATFORM", row.environment);
         ScopedEnvironment session("XDG_SESSION_TYPE", row.session);
+        ScopedEnvironment compositor("WAYLAND_DISPLAY", row.wayland);
         EXPECT_EQ(qthost::usesX11Display(QString::fromLatin1(row.argument)), row.x11) << row.name;
     }
 }

@@ -134,6 +134,43 @@ TEST_F(HostTest, PointersFollowTheHitTestAndStayPutDuringADrag)
     EXPECT_EQ(surfaceOf(three).cursor().shape(), Qt::SizeVerCursor);
 }
 
+// The pointer arriving with no motion after it, as Wayland reports a window appearing under it.
+void sendEnter(QWidget& widget, QPointF position)
+{
+    QEnterEvent event(position, position, widget.mapToGlobal(position));
+    QApplication::sendEvent(&widget, &event);
+}
+
+TEST_F(HostTest, ThePointerIsChosenWhereItEntersWithoutWaitingForAMove)
+{
+    qthost::Surface& surface = surfaceOf(main());
+    ASSERT_EQ(surface.cursor().shape(), Qt::ArrowCursor);
+    sendEnter(surface, QPointF(157, 100));
+    EXPECT_EQ(surface.cursor().shape(), Qt::SizeHorCursor);
+    sendEnter(surface, QPointF(60, 100));
+    EXPECT_EQ(surface.cursor().shape(), Qt::ArrowCursor);
+
+    program.SanbunMenu_Click();
+    rt::Form& three = *program.splitter3();
+    const QPoint onBar = qttest::pixelOn(three, "Image2");
+    ASSERT_NE(onBar, QPoint(-1, -1));
+    sendEnter(surfaceOf(three), onBar);
+    EXPECT_EQ(surfaceOf(three).cursor().shape(), Qt::SizeVerCursor);
+}
+
+TEST_F(HostTest, AnEnterDuringADragLeavesItsPointerAlone)
+{
+    qthost::Surface& surface = surfaceOf(main());
+    QTest::mouseMove(&surface, QPoint(157, 100));
+    QTest::mousePress(&surface, Qt::LeftButton, {}, QPoint(157, 100));
+    ASSERT_EQ(surface.cursor().shape(), Qt::SizeHorCursor);
+    sendEnter(surface, QPointF(60, 100));
+    EXPECT_EQ(surface.cursor().shape(), Qt::SizeHorCursor);
+    QTest::mouseRelease(&surface, Qt::LeftButton, {}, QPoint(60, 100));
+    EXPECT_EQ(surface.cursor().shape(), Qt::ArrowCursor);
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(HostTest, ANestedBarReportsPositionsFromItsOwnCorner)
 {
     program.RokuBunMenu_Click();

@@ -87,7 +87,7 @@ TEST(Program, ADisplayThatCannotBeOpenedIsNamedOnOneLineAndEndsWithStatusOne)
         QList<QPair<QString, QString>> environment;
         const char* message;
     } rows[] = {
-        {"DISPLAY names it", {}, {{"DISPLAY", ":987"}, {"QT_QPA_PLATFORM", ""}, {"XDG_SESSION_TYPE", ""}},
+        {"DISPLAY names it", {}, {{"DISPLAY", ":987"}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}, {"XDG_SESSION_TYPE", ""}},
          "splitter: cannot open the display :987\n"},
         {"the X11 platform asked for by name", {}, {{"DISPLAY", ":987"}, {"QT_QPA_PLATFORM", "xcb"}},
          "splitter: cannot open the display :987\n"},

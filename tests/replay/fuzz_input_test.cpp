@@ -37,6 +37,19 @@ TEST(FuzzInput, AnyBytesDecodeAndStopAtTheEventLimit)
     EXPECT_EQ(resize[0].y, 0);
 }
 
+TEST(FuzzInput, WindowStatesAreLeftOutOfTheBytesAndChangeNothingInMemory)
+{
+    const auto script = replay::parseScript("open Splitter4\nminimize Splitter4\nresize Splitter4 3000 2000\n"
+                                            "maximize Splitter4\nrestore Splitter4\n");
+    ASSERT_FALSE(script.error);
+    const auto back = replay::decodeEvents(replay::encodeEvents(script.events));
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_EQ(back[1].kind, EventKind::Resize);
+    replay::Session session;
+    EXPECT_TRUE(replay::playChecked(session, script.events).empty());
+    EXPECT_EQ(session.program().splitter4()->ScaleWidth(), 3000);  // as resized, states or not
+}
+
 TEST(FuzzInput, PointsTakenFromABarPressThatBar)
 {
     // open Splitter5, then a press "on bar 4" (mode 3) in the middle of its thickness and length.

@@ -21,9 +21,12 @@ TEST(ScriptFormat, ReadsEveryKindOfEventWithCommentsAndBlankLines)
                                     "move Splitter5 4 7 -1e30 nan\n"
                                     "up Splitter5 -3 1000 inf +12.25\n"
                                     "menu 2\n"
-                                    "close Splitter3");
+                                    "close Splitter3\n"
+                                    "minimize Splitter4\n"
+                                    "maximize Splitter4\n"
+                                    "restore Splitter4\n");
     ASSERT_FALSE(script.error) << script.error->message;
-    ASSERT_EQ(script.events.size(), 7u);
+    ASSERT_EQ(script.events.size(), 10u);
     EXPECT_EQ(script.events[0].kind, EventKind::Open);
     EXPECT_EQ(script.events[0].window, Window::Splitter5);
     EXPECT_EQ(script.events[0].line, 3);
@@ -41,6 +44,10 @@ TEST(ScriptFormat, ReadsEveryKindOfEventWithCommentsAndBlankLines)
     EXPECT_EQ(script.events[5].menuIndex, 2u);
     EXPECT_EQ(script.events[6].kind, EventKind::Close);
     EXPECT_EQ(script.events[6].line, 9);
+    EXPECT_EQ(script.events[7].kind, EventKind::Minimize);
+    EXPECT_EQ(script.events[8].kind, EventKind::Maximize);
+    EXPECT_EQ(script.events[9].kind, EventKind::Restore);
+    EXPECT_EQ(script.events[9].window, Window::Splitter4);
 }
 
 TEST(ScriptFormat, ErrorsNameTheLineAndWhatIsWrong)
@@ -62,6 +69,7 @@ TEST(ScriptFormat, ErrorsNameTheLineAndWhatIsWrong)
         {"menu -1", 1, "menu index \"-1\""},
         {"close", 1, "missing window name after close"},
         {"open Splitter5 now", 1, "too many values for open"},
+        {"minimize Splitter5 1", 1, "too many values for minimize"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -74,7 +82,7 @@ TEST(ScriptFormat, ErrorsNameTheLineAndWhatIsWrong)
 
 TEST(ScriptFormat, WrittenEventsReadBackExactly)
 {
-    std::vector<replay::Event> events(6);
+    std::vector<replay::Event> events(7);
     events[0] = {EventKind::Resize, Window::Splitter4, 0, 0, 0.1, 3.4028234663852886e38};
     events[1] = {EventKind::Down, Window::SplitterForm, 7, -2147483647 - 1, -0.0, 1e-300};
     events[2] = {EventKind::Move, Window::Splitter3, 0, 0, std::numeric_limits<double>::quiet_NaN(),
@@ -83,6 +91,7 @@ TEST(ScriptFormat, WrittenEventsReadBackExactly)
     events[4].kind = EventKind::Menu;
     events[4].menuIndex = 12345;
     events[5] = {EventKind::Close, Window::Splitter5};
+    events[6] = {EventKind::Maximize, Window::Splitter3};
     const std::string text = replay::formatScript(events);
     const auto back = parseScript(text);
     ASSERT_FALSE(back.error) << back.error->message;

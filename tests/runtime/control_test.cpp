@@ -92,6 +92,16 @@ TEST_F(ControlTest, ChangesReportOnlyTheAreasThatMustBeRepainted)
     EXPECT_TRUE(host.takeRepaints().empty());
     picture2().setVisible(true);
     EXPECT_EQ(host.takeRepaints(), (std::vector<rt::Rect>{{100, 0, 50, 4000}}));
+
+    // Wider than the client area, then exactly as wide: the same part shows, but now with its right border.
+    picture2().setLeft(0);
+    picture2().setWidth(6000);
+    host.takeRepaints();
+    picture2().setWidth(form.ScaleWidth());
+    const auto edge = host.takeRepaints();
+    ASSERT_EQ(edge.size(), 1u);
+    EXPECT_EQ(edge[0].right(), 5145);
+    EXPECT_EQ(edge[0].left, 5145 - b);
 }
 
 }  // namespace

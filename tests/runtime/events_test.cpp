@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "support/window_fixture.h"
 
@@ -30,6 +31,31 @@ TEST_F(EventRoutingTest, BarTakesThePressOnlyInTheGapThePaneLeavesUncovered)
     mouse(MouseEvent::Down, 2379, 1000);
     EXPECT_TRUE(form().dragging(1));
     EXPECT_TRUE(form().control("Picture1").Visible());
+}
+
+TEST_F(EventRoutingTest, AnObserverSeesEachMouseEventAsGivenBeforeItIsRouted)
+{
+    struct Seen {
+        MouseEvent event;
+        int button, shift;
+        double x, y;
+        const rt::Control* captureThen;
+    };
+    std::vector<Seen> seen;
+    runtime().setMouseObserver([&](rt::Form& f, MouseEvent e, int button, int shift, double x, double y) {
+        seen.push_back({e, button, shift, x, y, f.mouseState().capture});
+    });
+    mouse(MouseEvent::Down, 2379, 1000, rt::kLeftButton | 64, 9);
+    mouse(MouseEvent::Up, 2379, 1000);
+    ASSERT_EQ(seen.size(), 2u);
+    // As the host gave it, unmasked, and before the press set the capture.
+    EXPECT_EQ(seen[0].button, rt::kLeftButton | 64);
+    EXPECT_EQ(seen[0].shift, 9);
+    EXPECT_EQ(seen[0].captureThen, nullptr);
+    EXPECT_EQ(seen[1].event, MouseEvent::Up);
+    EXPECT_EQ(seen[1].captureThen, &form().control("Image1"));
+    EXPECT_EQ(form().mouseState().capture, nullptr);
+    EXPECT_EQ(form().mouseState().heldButtons, 0);
 }
 
 TEST_F(EventRoutingTest, HitTestFindsTheTopmostControlAtEveryDepth)

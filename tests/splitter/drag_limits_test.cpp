@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <iomanip>
+#include <limits>
+#include <ostream>
+
 #include "splitter/bar_drag.h"
 
 namespace {
@@ -10,6 +14,13 @@ struct LimitCase {
     const char* name;
     float candidate, limitSize, expected;
 };
+
+// Names the case by its values rather than its bytes, so that test listings read the same in every build.
+void PrintTo(const LimitCase& c, std::ostream* os)
+{
+    *os << std::setprecision(std::numeric_limits<float>::max_digits10) << "candidate " << c.candidate << ", size "
+        << c.limitSize << ", expected " << c.expected;
+}
 
 class DragLimits : public ::testing::TestWithParam<LimitCase> {};
 

@@ -1,0 +1,266 @@
+#include "replay/qt/host_checker.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWidget>
+#include <QWindow>
+#include <optional>
+
+#include "qt/form_window.h"
+#include "replay/qt/backing_store.h"
+#include "splitter/split_layout.h"
+
+namespace qtreplay {
+namespace {
+
+using replay::EventKind;
+using replay::Failure;
+using replay::Window;
+
+constexpr const char* kShownWhileLoaded = "a window is on screen exactly while it is loaded";
+constexpr const char* kClientIsSurface = "the runtime's client size is the surface's, which fills the window";
+constexpr const char* kMinimumWidth = "a window in its normal state is at least the minimum outer width";
+constexpr const char* kNoStaleButtons = "no mouse capture is left once every button is up";
+constexpr const char* kQuit = "the program ends exactly when its last window closes";
+constexpr const char* kPainted = "the screen shows the runtime's state";
+constexpr const char* kQuietQt = "Qt reports no problem";
+constexpr const char* kNoStrayMouse = "only mouse events reach the runtime's mouse handling";
+
+constexpr Qt::WindowStates kSizedBySystem = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+
+// Qt's warnings while a checker is alive. Messages the offscreen platform gives for features it lacks
+// say nothing about the program.
+std::vector<std::string>* qtWarnings = nullptr;
+QtMessageHandler previousHandler = nullptr;
+
+void recordWarning(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    const bool platformLacks = message.contains(QLatin1String("This plugin does not support")) ||
+                               message.startsWith(QLatin1String("QStandardPaths:"));
+    if (qtWarnings && type != QtDebugMsg && type != QtInfoMsg && !platformLacks)
+        qtWarnings->push_back(message.toStdString());
+    if (previousHandler && !platformLacks)
+        previousHandler(type, context, message);
+}
+
+std::optional<Window> windowOf(const HostSession& session, const rt::Form& form)
+{
+    for (Window w : replay::kWindows)
+        if (session.window(w) == &form)
+            return w;
+    return std::nullopt;
+}
+
+int dragsUnderWay(const HostSession& session)
+{
+    int n = 0;
+    for (Window w : replay::kWindows)
+        if (const forms::PaneWindow* form = session.window(w))
+            for (const splitter::Bar& bar : form->bars())
+                n += bar.dragging;
+    return n;
+}
+
+std::string number(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", value);
+    return text;
+}
+
+}  // namespace
+
+HostChecker::HostChecker(HostSession& session) : session_(session), runtimeChecks_(session)
+{
+    static std::vector<std::string> warnings;
+    warnings.clear();
+    qtWarnings = &warnings;
+    previousHandler = qInstallMessageHandler(recordWarning);
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+HostChecker::~HostChecker()
+{
+    QCoreApplication::instance()->removeEventFilter(this);
+    qInstallMessageHandler(previousHandler);
+    qtWarnings = nullptr;
+    session_.host().runtime().setMouseObserver({});
+}
+
+bool HostChecker::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+        if (const auto* surface = qobject_cast<const qthost::Surface*>(watched))
+            if (const rt::Form* form = surface->form())
+                if (const std::optional<Window> w = windowOf(session_, *form)) {
+                    const auto i = static_cast<std::size_t>(*w);
+                    lastButtons_[i] = scriptButtons(static_cast<QMouseEvent*>(event)->buttons());
+                    mouseReached_[i] = true;
+                }
+        break;
+    default: break;
+    }
+    return false;
+}
+
+std::vector<Failure> HostChecker::play(const replay::Event& event)
+{
+    std::vector<Failure> failures;
+    const auto collect = [&failures](std::vector<Failure> found) {
+        failures.insert(failures.end(), found.begin(), found.end());
+    };
+    loadedBefore_ = session_.host().runtime().loadedForms().size();
+    quitRequestsBefore_ = session_.quitRequests();
+    mouseReached_ = {};
+    if (qtWarnings)
+        qtWarnings->clear();
+
+    // A mouse event is checked as the runtime receives it, which is not always as it was sent.
+    const bool mouse = replay::isMouse(event.kind);
+    std::optional<replay::Event> received;
+    int dragsBefore = 0;
+    const auto finishReceived = [&] {
+        std::vector<Failure> found = runtimeChecks_.after(*received);
+        if (const std::string sent = replay::formatEvent(event); found.size() && found.front().event != sent)
+            for (Failure& f : found)
+                f.event = sent + ", handed to the runtime as " + f.event;
+        collect(std::move(found));
+        coverage_.dragsEnded += received->kind == EventKind::Up && dragsUnderWay(session_) < dragsBefore;
+    };
+    session_.host().runtime().setMouseObserver(
+        [&](rt::Form& form, rt::MouseEvent kind, int button, int shift, double x, double y) {
+            replay::Event e;
+            e.kind = kind == rt::MouseEvent::Down ? EventKind::Down
+                     : kind == rt::MouseEvent::Up ? EventKind::Up
+                                                  : EventKind::Move;
+            e.window = windowOf(session_, form).value_or(Window::SplitterForm);
+            e.button = button;
+            e.shift = shift;
+            e.x = x;
+            e.y = y;
+            e.line = event.line;
+            if (!mouse) {
+                failures.push_back({event.line, replay::formatEvent(event), kNoStrayMouse,
+                                    "the runtime was handed " + replay::formatEvent(e)});
+                return;
+            }
+            if (received)
+                finishReceived();
+            ++coverage_.runtimeMouseEvents;
+            dragsBefore = dragsUnderWay(session_);
+            runtimeChecks_.before(e);
+            received = e;
+        });
+    if (!mouse)
+        runtimeChecks_.before(event);
+    session_.apply(event);
+    session_.settle();
+    if (!mouse)
+        collect(runtimeChecks_.after(event));
+    else if (received)
+        finishReceived();
+    session_.host().runtime().setMouseObserver({});
+    checkHost(event, failures);
+    return failures;
+}
+
+void HostChecker::checkHost(const replay::Event& event, std::vector<Failure>& failures)
+{
+    const std::string eventText = replay::formatEvent(event);
+    const auto fail = [&](const char* invariant, const std::string& detail) {
+        failures.push_back({event.line, eventText, invariant, detail});
+    };
+    qthost::QtHost& host = session_.host();
+
+    std::vector<const QWidget*> expectedOnScreen;
+    for (Window w : replay::kWindows) {
+        const std::string name(replay::windowName(w));
+        const forms::PaneWindow* form = session_.window(w);
+        qthost::FormWindow* shown = session_.windowOf(w);
+        const bool loaded = form && form->loaded();
+        const bool onScreen = shown && shown->isVisible();
+        if (loaded != onScreen)
+            fail(kShownWhileLoaded, name + (loaded ? " is loaded but not on screen" : " is on screen but not loaded"));
+        if (!loaded || !shown)
+            continue;
+        expectedOnScreen.push_back(shown);
+
+        const qthost::Surface& surface = *shown->surface();
+        const double tpp = surface.twipsPerPixel();
+        const float width = static_cast<float>(surface.width() * tpp), height = static_cast<float>(surface.height() * tpp);
+        if (form->ScaleWidth() != width || form->ScaleHeight() != height)
+            fail(kClientIsSurface, name + " client size " + number(form->ScaleWidth()) + " x " +
+                                       number(form->ScaleHeight()) + " twips, its surface " +
+                                       std::to_string(surface.width()) + " x " + std::to_string(surface.height()) + " pixels");
+        // A surface with no area shows nothing, so where Qt's layout parks it does not matter; its size does.
+        const QRect client = surface.geometry();
+        const bool empty = client.width() == 0 || client.height() == 0;
+        if (!empty &&
+            (client.left() != 0 || client.width() != shown->width() || client.bottom() != shown->height() - 1))
+            fail(kClientIsSurface, name + " surface at " + std::to_string(client.x()) + "," + std::to_string(client.y()) +
+                                       " " + std::to_string(client.width()) + " x " + std::to_string(client.height()) +
+                                       " in a window of " + std::to_string(shown->width()) + " x " +
+                                       std::to_string(shown->height()));
+        if (!(shown->windowState() & kSizedBySystem) && form->Width() < splitter::kMinimumOuterWidth)
+            fail(kMinimumWidth, name + " outer width " + number(form->Width()) + " twips");
+        if (std::optional<std::string> stale = staleButtons(w))
+            fail(kNoStaleButtons, name + ": " + *stale);
+        const bool painted = !(shown->windowState() & Qt::WindowMinimized) && shown->windowHandle() &&
+                             shown->windowHandle()->isExposed();
+        if (painted) {
+            const ScreenComparison screen = compareWithRender(*shown, *form);
+            coverage_.screensCompared += screen.compared;
+            if (screen.difference)
+                fail(kPainted, name + ": " + *screen.difference);
+        }
+    }
+    for (const QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->isVisible() && qobject_cast<const qthost::FormWindow*>(widget) &&
+            std::find(expectedOnScreen.begin(), expectedOnScreen.end(), widget) == expectedOnScreen.end())
+            fail(kShownWhileLoaded, "a window titled \"" + widget->windowTitle().toStdString() + "\" is on screen for no loaded form");
+    if (QWidget* grabber = QWidget::mouseGrabber(); grabber && session_.heldButtons() == Qt::NoButton)
+        fail(kNoStaleButtons, "Qt's mouse grabber is " + grabber->objectName().toStdString() + " with no button held");
+
+    const std::size_t loaded = host.runtime().loadedForms().size();
+    const int quits = session_.quitRequests() - quitRequestsBefore_;
+    const int expectedQuits = loadedBefore_ > 0 && loaded == 0 ? 1 : 0;
+    if (quits != expectedQuits)
+        fail(kQuit, "asked to end " + std::to_string(quits) + " times with " + std::to_string(loaded) +
+                        " windows loaded, after " + std::to_string(loadedBefore_));
+    if (qtWarnings)
+        for (const std::string& warning : *qtWarnings)
+            fail(kQuietQt, warning);
+}
+
+std::optional<std::string> HostChecker::staleButtons(Window w) const
+{
+    const auto i = static_cast<std::size_t>(w);
+    if (!mouseReached_[i])
+        return std::nullopt;
+    const rt::MouseState& state = session_.window(w)->mouseState();
+    const int stale = state.heldButtons & ~lastButtons_[i];
+    if (!stale)
+        return std::nullopt;
+    return "the runtime holds buttons " + std::to_string(stale) + " that the last mouse event said were up" +
+           (state.capture ? ", captured by " + state.capture->name() : std::string());
+}
+
+std::vector<Failure> playOnHost(const std::vector<replay::Event>& events, bool keepGoing)
+{
+    HostSession session;
+    HostChecker checker(session);
+    std::vector<Failure> failures;
+    for (const replay::Event& e : events) {
+        std::vector<Failure> found = checker.play(e);
+        failures.insert(failures.end(), found.begin(), found.end());
+        if (!found.empty() && !keepGoing)
+            break;
+    }
+    return failures;
+}
+
+}  // namespace qtreplay
