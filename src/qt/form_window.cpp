@@ -156,7 +156,7 @@ void Surface::paintEvent(QPaintEvent* event)
         painter.fillRect(clip, background);
 }
 
-void Surface::resizeEvent(QResizeEvent* event)
+void Surface::tellRuntimeTheSize()
 {
     if (rt::Form* shown = form()) {
         const double tpp = twipsPerPixel();
@@ -164,6 +164,18 @@ void Surface::resizeEvent(QResizeEvent* event)
         host_.runtime().resized(*shown, width() * tpp, height() * tpp);
         --resizing_;
     }
+}
+
+void Surface::sendMouse(rt::Form& shown, rt::MouseEvent type, int buttons, const QMouseEvent& event)
+{
+    const double tpp = twipsPerPixel();
+    const QPointF p = event.position();
+    host_.runtime().mouse(shown, type, buttons, shiftCode(event.modifiers()), p.x() * tpp, p.y() * tpp);
+}
+
+void Surface::resizeEvent(QResizeEvent* event)
+{
+    tellRuntimeTheSize();
     if (resizing_ > 0 || !keepsPixels())
         return;  // the outer resize repaints what this one changed; or Qt repaints everything
     // Besides what the layout changed, only the area the surface gained differs from what it showed.
@@ -177,12 +189,7 @@ void Surface::resizeEvent(QResizeEvent* event)
 
 void Surface::reportClientSize()
 {
-    if (rt::Form* shown = form()) {
-        const double tpp = twipsPerPixel();
-        ++resizing_;
-        host_.runtime().resized(*shown, width() * tpp, height() * tpp);
-        --resizing_;
-    }
+    tellRuntimeTheSize();
     update();
 }
 
@@ -193,12 +200,9 @@ void Surface::releaseLostButtons(const QMouseEvent& event)
         return;
     const int ownRelease = event.type() == QEvent::MouseButtonRelease ? buttonCode(event.button()) : 0;
     const int lost = shown->mouseState().heldButtons & ~buttonsCode(event.buttons()) & ~ownRelease;
-    const double tpp = twipsPerPixel();
-    const QPointF p = event.position();
     for (const int button : {rt::kLeftButton, rt::kRightButton, rt::kMiddleButton})
         if (lost & button)
-            host_.runtime().mouse(*shown, rt::MouseEvent::Up, button, shiftCode(event.modifiers()), p.x() * tpp,
-                                  p.y() * tpp);
+            sendMouse(*shown, rt::MouseEvent::Up, button, event);
 }
 
 void Surface::mousePressEvent(QMouseEvent* event)
@@ -210,10 +214,7 @@ void Surface::mousePressEvent(QMouseEvent* event)
     if (!shown || !button)
         return;
     const rt::Control* focusBefore = shown->keyboardFocus();
-    const double tpp = twipsPerPixel();
-    const QPointF p = event->position();
-    host_.runtime().mouse(*shown, rt::MouseEvent::Down, button, shiftCode(event->modifiers()), p.x() * tpp,
-                          p.y() * tpp);
+    sendMouse(*shown, rt::MouseEvent::Down, button, *event);
     if (focusBefore && shown->loaded())
         announceKeyboardFocus(*this, focusBefore, false);  // the press ended keyboard mode
 }
@@ -227,12 +228,9 @@ void Surface::mouseMoveEvent(QMouseEvent* event)
     rt::Form* shown = form();
     if (!shown)
         return;
-    const double tpp = twipsPerPixel();
-    const QPointF p = event->position();
-    host_.runtime().mouse(*shown, rt::MouseEvent::Move, buttonsCode(event->buttons()),
-                          shiftCode(event->modifiers()), p.x() * tpp, p.y() * tpp);
+    sendMouse(*shown, rt::MouseEvent::Move, buttonsCode(event->buttons()), *event);
     if (event->buttons() == Qt::NoButton)
-        updateCursor(p);
+        updateCursor(event->position());
 }
 
 void Surface::mouseReleaseEvent(QMouseEvent* event)
@@ -243,15 +241,12 @@ void Surface::mouseReleaseEvent(QMouseEvent* event)
     rt::Form* shown = form();
     if (!shown)
         return;
-    const double tpp = twipsPerPixel();
-    const QPointF p = event->position();
     if (button) {
-        host_.runtime().mouse(*shown, rt::MouseEvent::Up, button, shiftCode(event->modifiers()), p.x() * tpp,
-                              p.y() * tpp);
+        sendMouse(*shown, rt::MouseEvent::Up, button, *event);
         announceBarValues(*this);
     }
     if (event->buttons() == Qt::NoButton)
-        updateCursor(p);
+        updateCursor(event->position());
 }
 
 void Surface::keyPressEvent(QKeyEvent* event)

@@ -51,6 +51,10 @@ protected:
 
 private:
     void updateCursor(const QPointF& position);
+    // Reports the surface's size to the runtime, which lays the form out for it.
+    void tellRuntimeTheSize();
+    // Passes a mouse event on to the runtime at the event's position, in twips.
+    void sendMouse(rt::Form& shown, rt::MouseEvent type, int buttons, const QMouseEvent& event);
     // Whether Qt keeps the surface's pixels across a resize (static contents), so that what changed must
     // be marked; otherwise it repaints the whole surface itself.
     bool keepsPixels() const { return testAttribute(Qt::WA_StaticContents); }
