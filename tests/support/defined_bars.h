@@ -22,20 +22,21 @@ struct DefinedBar {
     const char* limitControl;  // whose outer size bounds its drag; "" for the window's client area
     float position;            // its Left or Top after the first layout
     float farEnd;              // where a drag far to the right or far down ends
+    float indicatorAt;         // the indicator's defined Left or Top, which no layout sets
     std::string label() const { return std::string(window) + "_Image" + std::to_string(number); }
 };
 
 inline constexpr DefinedBar kDefinedBars[] = {
-    {"SplitterForm", 1, true, "", "Picture1", "", 2340, 5145 - 100},
-    {"Splitter3", 1, true, "", "Picture1", "", 3360, 7020 - 100},
-    {"Splitter3", 2, false, "Picture2", "Picture4", "", 2700, 6360 - 100},
-    {"Splitter4", 1, true, "", "Picture1", "", 3360, 7530 - 100},
-    {"Splitter4", 2, false, "Picture2", "Picture4", "", 2700, 6360 - 100},
-    {"Splitter4", 3, false, "Picture3", "Picture7", "", 2760, 6360 - 100},
-    {"Splitter5", 1, true, "", "Picture1", "", 4560, 8910 - 100},
-    {"Splitter5", 2, false, "Picture2", "Picture4", "", 4020, 8370 - 100},
-    {"Splitter5", 3, false, "Picture3", "Picture7", "", 3960, 8370 - 100},
-    {"Splitter5", 4, true, "Picture5", "Picture10", "Picture5", 1620, 4560 - 100},
+    {"SplitterForm", 1, true, "", "Picture1", "", 2340, 5145 - 100, 4800},
+    {"Splitter3", 1, true, "", "Picture1", "", 3360, 7020 - 100, 6660},
+    {"Splitter3", 2, false, "Picture2", "Picture4", "", 2700, 6360 - 100, 120},
+    {"Splitter4", 1, true, "", "Picture1", "", 3360, 7530 - 100, 7260},
+    {"Splitter4", 2, false, "Picture2", "Picture4", "", 2700, 6360 - 100, 120},
+    {"Splitter4", 3, false, "Picture3", "Picture7", "", 2760, 6360 - 100, 180},
+    {"Splitter5", 1, true, "", "Picture1", "", 4560, 8910 - 100, 8520},
+    {"Splitter5", 2, false, "Picture2", "Picture4", "", 4020, 8370 - 100, 120},
+    {"Splitter5", 3, false, "Picture3", "Picture7", "", 3960, 8370 - 100, 180},
+    {"Splitter5", 4, true, "Picture5", "Picture10", "Picture5", 1620, 4560 - 100, 3000},
 };
 
 // How many bars each window has, and so how far F8 goes before it wraps round.
