@@ -149,6 +149,21 @@ TEST_F(EventRoutingTest, CaptureOutlivesTheReleaseOfTheFirstButtonAndOfOneNeverP
     mouse(MouseEvent::Up, 3000, 1000, rt::kLeftButton);
 }
 
+TEST_F(EventRoutingTest, APressOfAButtonTheProgramDoesNotKnowNeitherDragsNorTakesTheMouse)
+{
+    const auto before = testing_support::snapshot(form());
+    mouse(MouseEvent::Down, 2350, 1000, 8);  // a fourth button, on the bar
+    mouse(MouseEvent::Down, 2350, 1000, 0);
+    EXPECT_EQ(testing_support::snapshot(form()), before);
+    EXPECT_FALSE(form().dragging(1));
+    // Nothing holds the mouse: a left press over the right pane reaches no bar.
+    mouse(MouseEvent::Down, 4000, 1000, rt::kLeftButton);
+    EXPECT_FALSE(form().dragging(1));
+    mouse(MouseEvent::Up, 4000, 1000, rt::kLeftButton);
+    mouse(MouseEvent::Up, 2350, 1000, 8);
+    EXPECT_EQ(testing_support::snapshot(form()), before);
+}
+
 TEST_F(EventRoutingTest, ReleaseWithoutPressIsIgnored)
 {
     const auto before = testing_support::snapshot(form());
