@@ -135,11 +135,4 @@ TEST_P(EachDefinedBar, DraggingItLeavesEveryOtherBarsFlagAndIndicatorAlone)
 INSTANTIATE_TEST_SUITE_P(EveryBar, EachDefinedBar, ::testing::ValuesIn(testing_support::kDefinedBars),
                          [](const ::testing::TestParamInfo<DefinedBar>& bar) { return bar.param.label(); });
 
-TEST_F(TenBars, HorizontalBarDragsTo100AboveTheWindowsBottomFromItsContainersTop)
-{
-    forms::Splitter4& s4 = *program.splitter4();
-    drag(s4, "Image3", 99999);
-    EXPECT_EQ(s4.control("Image3").Top(), 6360 - 100);
-}
-
 }  // namespace

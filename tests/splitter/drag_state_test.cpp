@@ -38,19 +38,6 @@ TEST_F(DragStates, MoveDuringADragMovesOnlyTheIndicator)
     EXPECT_EQ(repaints[1], (rt::Rect{3100, 0, 67.5, 4215}));
 }
 
-TEST_F(DragStates, ReleaseLaysOutOnceHidesTheIndicatorAndEndsTheDrag)
-{
-    press(form(), "Image1");
-    moveTo(form(), "Image1", 1000);
-    moveTo(form(), "Image1", 2000);
-    EXPECT_EQ(bar().Left(), 2340);  // the bar waits for the release
-    release(form());
-    EXPECT_EQ(bar().Left(), 2000);
-    EXPECT_EQ(form().control("Picture3").Left(), 2040);
-    EXPECT_FALSE(indicator().Visible());
-    EXPECT_FALSE(form().dragging(1));
-}
-
 // The drag states of each bar, with what the window definitions say of it.
 class DragStatesOfEveryBar : public WindowTest, public ::testing::WithParamInterface<DefinedBar> {
 protected:
