@@ -110,6 +110,11 @@ class Program:
         self.display = None
 
     def start(self):
+        self.start_session()
+        self.start_program()
+
+    def start_session(self):
+        """The X server and the accessibility bus, without the program."""
         read_end, write_end = os.pipe()
         xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten",
                                  "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -121,6 +126,8 @@ class Program:
         launcher = shutil.which("at-spi-bus-launcher") or "/usr/libexec/at-spi-bus-launcher"
         self.processes.append(subprocess.Popen([launcher, "--launch-immediately"], stdout=subprocess.DEVNULL,
                                                stderr=subprocess.DEVNULL))
+
+    def start_program(self):
         # Qt joins the accessibility bus without waiting for a screen reader to ask for it.
         environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         environment.pop("QT_SCALE_FACTOR", None)
