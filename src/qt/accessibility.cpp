@@ -1,6 +1,7 @@
 #include "qt/accessibility.h"
 
 #include <QAccessibleWidget>
+#include <QMenuBar>
 #include <QPointer>
 #include <algorithm>
 #include <cmath>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "qt/form_window.h"
+#include "qt/menu_accessibility.h"
 #include "qt/painting.h"
 #include "runtime/control.h"
 #include "runtime/runtime.h"
@@ -481,6 +483,10 @@ QAccessibleInterface* factory(const QString& key, QObject* object)
     if (key == QLatin1String("qthost::Surface"))
         if (auto* surface = qobject_cast<Surface*>(object))
             return new SurfaceAccessible(surface);
+    // The menu bar of one of the program's windows, whose entries need descriptions.
+    if (key == QLatin1String("QMenuBar"))
+        if (auto* menuBar = qobject_cast<QMenuBar*>(object); menuBar && qobject_cast<FormWindow*>(menuBar->window()))
+            return menuBarAccessible(menuBar);
     if (key == QLatin1String("qthost::FormWindow"))
         if (auto* window = qobject_cast<FormWindow*>(object))
             return new FormWindowAccessible(window);

@@ -316,6 +316,7 @@ FormWindow::FormWindow(QtHost& host, rt::Form& form) : host_(host), form_(&form)
         useSelectionMarkingStyle(*bar);
         for (std::size_t i = 0; i < menu.size(); ++i) {
             QAction* action = bar->addAction(menuText(menu[i].caption));
+            action->setStatusTip(QString::fromStdString(form.describeMenuEntry(menu[i])));
             connect(action, &QAction::triggered, this, [this, i] {
                 if (form_)
                     host_.runtime().click(*form_, i);

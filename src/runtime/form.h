@@ -95,6 +95,8 @@ public:
     virtual const Control* keyboardFocus() const { return nullptr; }
     // What they are told about a bar; nothing for any other control.
     virtual std::optional<BarAccess> barAccess(const Control& control) const;
+    // What a menu entry does, in words ("Opens the window with three panes"); empty when there are none.
+    virtual std::string describeMenuEntry(const MenuEntry&) const { return {}; }
     // A pane or group of panes in words ("upper pane on the left"); empty when there are none.
     virtual std::string describeControl(const Control&) const { return {}; }
     // A position they set for a bar, run by the runtime as a handler.
