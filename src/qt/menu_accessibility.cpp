@@ -61,7 +61,8 @@ public:
         s.invisible = !action_->isVisible() || !menuBar_->isVisible();
         s.disabled = !action_->isEnabled();
         s.focusable = true;
-        s.focused = menuBar_->activeAction() == action_ && menuBar_->hasFocus();
+        // The entry Alt and the arrows move to; the menu bar holds the keyboard without taking the focus.
+        s.focused = menuBar_->activeAction() == action_ && menuBar_->isActiveWindow();
         s.hotTracked = menuBar_->activeAction() == action_;
         return s;
     }
