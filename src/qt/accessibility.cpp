@@ -4,7 +4,6 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <algorithm>
-#include <cmath>
 #include <map>
 #include <memory>
 #include <optional>
@@ -398,12 +397,13 @@ private:
         return c ? c->role() == rt::ControlRole::Indicator : lastIndicated_.has_value();
     }
 
-    // In tenths, so that every pixel a key moves it by changes what is spoken; only the ends read 0 and 100.
+    // Unrounded, so that every move changes it and is spoken; only the ends read 0 and 100, and a screen
+    // reader speaking tenths never says either anywhere else.
     static QVariant percent(const std::optional<rt::BarAccess>& bar)
     {
         if (!bar || bar->share <= 0 || bar->share >= 1)
             return bar ? std::clamp(bar->share, 0.0, 1.0) * 100 : 0.0;
-        return std::clamp(std::round(bar->share * 1000) / 10, 0.1, 99.9);
+        return std::clamp(bar->share * 100, 0.1, 99.9);
     }
 
     QVariant number(rt::Single rt::BarAccess::*field) const

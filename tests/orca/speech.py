@@ -68,7 +68,7 @@ class Speech:
         with open(self.spoken, encoding="utf-8", errors="replace") as f:
             return [line.rstrip("\n") for line in f]
 
-    def heard_since_last(self, quiet=1.2, longest=8.0):
+    def heard_since_last(self, quiet=1.5, longest=10.0):
         """What was spoken since the last call, once nothing new has come for `quiet` seconds."""
         end = time.monotonic() + longest
         count, still_since = len(self.lines()), time.monotonic()
