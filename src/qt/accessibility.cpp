@@ -564,10 +564,9 @@ void announceBarValues(Surface& surface)
         announceMoves(*s);
 }
 
+// Runs whether or not a tool listens (Qt drops the events then), so that what the objects say stays right.
 void announceKeyboardFocus(Surface& surface, const rt::Control* before, bool retaken, KeyboardEnd end)
 {
-    if (!QAccessible::isActive())
-        return;
     SurfaceAccessible* s = surfaceInterface(&surface);
     const rt::Form* f = s ? s->form() : nullptr;
     if (!f)
@@ -592,8 +591,6 @@ void announceKeyboardFocus(Surface& surface, const rt::Control* before, bool ret
 
 void forgetLastMove(Surface& surface)
 {
-    if (!QAccessible::isActive())
-        return;
     if (SurfaceAccessible* s = surfaceInterface(&surface))
         s->setLastMove({});
 }

@@ -82,10 +82,11 @@ TEST_F(BarAccessTest, ThePositionAndRangeAreTheBarsAndTheDragsOwn)
     host.resizeClient(s3, 6000, 5000);
     EXPECT_EQ(access(s3, 1).highest, 5900);
     EXPECT_EQ(access(s3, 2).highest, 4900);
-    // Under 200 twips the drag's ends cross; the range is told from the smaller to the larger.
+    // Under 200 twips the drag's ends cross; the range is told from the smaller to the larger, and
+    // reaches up to the bar, which the shrink left at 2700.
     host.resizeClient(s3, 6000, 150);
     EXPECT_EQ(access(s3, 2).lowest, 50);
-    EXPECT_EQ(access(s3, 2).highest, 100);
+    EXPECT_EQ(access(s3, 2).highest, 2700);
 }
 
 TEST_F(BarAccessTest, ASetPositionLaysOutAsADragReleasedThere)

@@ -133,7 +133,7 @@ TEST_F(AccessibilityTest, AnIndicatorIsThereOnlyWhileShownAndRectsFollowTheLayou
 
 TEST_F(AccessibilityTest, AMinimisedWindowsControlsAreNotShowing)
 {
-    rt::Form& three = *program.splitter3();
+    rt::Form& three = *allForms()[1];
     QAccessibleInterface* bar = descendants(three).at("Image1");
     EXPECT_FALSE(bar->state().invisible);
     windowOf(three).showMinimized();

@@ -5,7 +5,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QTest>
-#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -55,8 +54,8 @@ TEST_F(AccessibleBarsTest, BarsAreSeparatorsValuedByTheirPositionInTheDragsRange
             ASSERT_NE(object, nullptr);
             EXPECT_EQ(object->role(), QAccessible::Separator);
             EXPECT_TRUE(object->text(QAccessible::Name).startsWith("Divider between the "));
-            EXPECT_EQ(object->text(QAccessible::Description).toStdString(), name);
-            EXPECT_TRUE(object->state().focusable);
+            EXPECT_EQ(object->text(QAccessible::Help).toStdString(), name);
+            EXPECT_FALSE(object->state().focusable);  // the keyboard takes its indicator
             EXPECT_FALSE(object->state().focused);
             QAccessibleValueInterface* value = object->valueInterface();
             ASSERT_NE(value, nullptr);
@@ -96,42 +95,7 @@ TEST_F(AccessibleBarsTest, SettingTheValueLaysTheWindowOutAsADragReleasedThere)
     EXPECT_EQ(qttest::rgbAt(grabSurface(five), 70, 70), 0xE0E0E0u);
 }
 
-// Every event sent to assistive tools while it lives: its kind, and the role and name of its object.
-class EventLog {
-public:
-    struct Heard {
-        QAccessible::Event type;
-        QAccessible::Role role;
-        QString name;
-    };
-    EventLog()
-    {
-        log_ = &heard;
-        previous_ = QAccessible::installUpdateHandler(&EventLog::record);
-    }
-    ~EventLog()
-    {
-        QAccessible::installUpdateHandler(previous_);
-        log_ = nullptr;
-    }
-    bool has(QAccessible::Event type, QAccessible::Role role) const
-    {
-        return std::any_of(heard.begin(), heard.end(), [&](const Heard& h) { return h.type == type && h.role == role; });
-    }
-    std::vector<Heard> heard;
-
-private:
-    static void record(QAccessibleEvent* event)
-    {
-        QAccessibleInterface* object = event->accessibleInterface();
-        if (log_ && object)
-            log_->push_back({event->type(), object->role(), object->text(QAccessible::Name)});
-    }
-    static inline std::vector<Heard>* log_ = nullptr;
-    QAccessible::UpdateHandler previous_;
-};
-
-TEST_F(AccessibleBarsTest, TheKeyboardMovesTheIndicatorWhichHasTheFocusAndAnnouncesEveryMove)
+TEST_F(AccessibleBarsTest, TheKeyboardMovesTheIndicatorWhichHasTheFocus)
 {
     rt::Form& five = *allForms()[3];
     focus(five);
@@ -155,19 +119,13 @@ TEST_F(AccessibleBarsTest, TheKeyboardMovesTheIndicatorWhichHasTheFocusAndAnnoun
     // 4020 in 100 .. 8270, in percent.
     EXPECT_NEAR(indicator4->valueInterface()->currentValue().toDouble(), 47.98, 0.01);
 
-    EventLog events;
     type(five, Qt::Key_Down);
-    EXPECT_TRUE(events.has(QAccessible::ValueChanged, QAccessible::Slider));
-    EXPECT_FALSE(events.has(QAccessible::ValueChanged, QAccessible::Separator));  // not before the commit
     EXPECT_EQ(image2->valueInterface()->currentValue().toDouble(), 4020 + 15);     // the indicator's position
     EXPECT_EQ(five.control("Image2").Top(), 4020);
     type(five, Qt::Key_End);
     EXPECT_EQ(indicator4->valueInterface()->currentValue().toDouble(), 100);
 
-    events.heard.clear();
     type(five, Qt::Key_Return);  // the commit moves the bar, and the focus goes back to the surface
-    EXPECT_TRUE(events.has(QAccessible::Focus, QAccessible::Client));
-    EXPECT_TRUE(events.has(QAccessible::ValueChanged, QAccessible::Separator));
     EXPECT_TRUE(surface->state().focused);
     EXPECT_EQ(surface->text(QAccessible::Description),
               "Divider between the upper group of panes and the lower pane on the left placed, at the bottom limit");
@@ -189,19 +147,22 @@ TEST_F(AccessibleBarsTest, TheKeyboardMovesTheIndicatorWhichHasTheFocusAndAnnoun
     EXPECT_TRUE(surface->text(QAccessible::Description).isEmpty());
 }
 
-// A tool setting the value of the bar the keyboard holds puts the bar down there and tells the tools that
-// the focus is back on the window, so that a screen reader does not go on believing the bar has it.
+// A tool setting the value of the bar the keyboard holds puts the bar down there and the focus back on the
+// window, so that a screen reader does not go on believing the bar has it (the focus event itself is
+// checked on a real bus by tests/atspi).
 TEST_F(AccessibleBarsTest, AValueSetWhileTheKeyboardHoldsTheBarGivesTheFocusBack)
 {
     rt::Form& three = *allForms()[1];
     focus(three);
     type(three, Qt::Key_F8);
     QAccessibleInterface* image1 = objectOf(three, "Image1");
-    EventLog events;
     image1->valueInterface()->setCurrentValue(3000.0);
     EXPECT_EQ(three.control("Image1").Left(), 3000);
-    EXPECT_TRUE(events.has(QAccessible::Focus, QAccessible::Client));
     EXPECT_EQ(objectOf(three, "Picture1"), nullptr);
+    QAccessibleInterface* surface = QAccessible::queryAccessibleInterface(&surfaceOf(three));
+    EXPECT_TRUE(surface->state().focused);
+    EXPECT_EQ(surface->text(QAccessible::Description),
+              "Divider between the left group of panes and the right pane placed, 43 percent from the left");
     type(three, Qt::Key_F8);
     ASSERT_NE(objectOf(three, "Picture1"), nullptr);
     EXPECT_TRUE(objectOf(three, "Picture1")->state().focused);
