@@ -1,11 +1,12 @@
 // What assistive tools see of a form's window: the window named after its form and described by how to
 // move its dividers from the keyboard, and below its surface one accessible object per pane, container
-// and bar, placed where the runtime's bounds put it (the drag indicators are left out: a bar's value
-// says where its indicator is). Everything is named in words a listener understands; the control's own
-// name is its help text, which screen readers do not speak. A bar is named for what it divides, is
-// described by where it stands ("45 percent from the left"), has a value (its position, or its
-// indicator's while the keyboard moves it, with the drag's range) that tools can set, and has the focus
-// while the keyboard moves it. The controls are painted, not widgets, so the surface provides them.
+// and bar, placed where the runtime's bounds put it. Everything is named in words a listener understands;
+// the control's own name is its help text, which screen readers do not speak. A bar is named for what it
+// divides, described by where it stands ("45 percent from the left"), and has a value (its position, or
+// its indicator's while the keyboard moves it, with the drag's range) that tools can set. A drag indicator
+// is there only while it is shown: a slider named after its bar, valued in percent of the drag's range,
+// which has the focus while the keyboard moves it, so that a screen reader speaks every move. The controls
+// are painted, not widgets, so the surface provides them.
 #pragma once
 
 namespace rt {
