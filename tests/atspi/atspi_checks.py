@@ -119,13 +119,23 @@ class Program:
 
     def start_session(self):
         """The X server and the accessibility bus, without the program."""
+        # -displayfd: the server picks a display number nobody uses and writes it once it takes connections.
+        # -noreset: it does not start itself over when its last client leaves (the bus launcher and the
+        # program's own display check each connect and leave before the program stays); each such reset
+        # reloads the keymap through a child xkbcomp, which on a loaded machine can fail and end the server.
         read_end, write_end = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten",
-                                 "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.processes.append(xvfb)
+        self.xvfb_log = os.path.join(self.workdir, "xvfb.log")
+        with open(self.xvfb_log, "w") as log:
+            self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-noreset", "-screen", "0",
+                                          "1280x1024x24", "-nolisten", "tcp"], pass_fds=(write_end,),
+                                         stdout=subprocess.DEVNULL, stderr=log)
+        self.processes.append(self.xvfb)
         os.close(write_end)
         with os.fdopen(read_end) as displays:
-            self.display = ":" + displays.readline().strip()
+            number = displays.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start: " + self.server_log())
+        self.display = ":" + number
         os.environ["DISPLAY"] = self.display
         launcher = shutil.which("at-spi-bus-launcher") or "/usr/libexec/at-spi-bus-launcher"
         self.processes.append(subprocess.Popen([launcher, "--launch-immediately"], stdout=subprocess.DEVNULL,
@@ -138,6 +148,13 @@ class Program:
         self.log = open(os.path.join(self.workdir, "program.log"), "w")
         self.program = subprocess.Popen([self.binary], env=environment, stdout=self.log, stderr=subprocess.STDOUT)
         self.processes.append(self.program)
+
+    def server_log(self):
+        with open(self.xvfb_log) as log:
+            return log.read().strip()
+
+    def server_ended(self):
+        return self.xvfb.poll() is not None
 
     def stop(self):
         for process in reversed(self.processes):
@@ -361,19 +378,26 @@ def main():
     program = Program(sys.argv[1], workdir)
     started = time.monotonic()
     try:
-        program.start()
-        if open_windows(program, results):
+        try:
+            program.start()
+        except RuntimeError as error:
+            results.check(False, "the X server starts", str(error))
+        if results.failed == 0 and open_windows(program, results):
             check_bars(program, results)
             check_setting(program, results)
             check_focus(program, results)
             check_set_while_taken(program, results)
-        if program.program.poll() is not None:
+        if getattr(program, "program", None) and program.program.poll() is not None:
             results.check(False, "the program is still running", f"exit status {program.program.returncode}")
+        if getattr(program, "xvfb", None) and program.server_ended():
+            results.check(False, "the X server is still running", program.server_log())
     finally:
         program.stop()
-        program.log.close()
-        with open(os.path.join(workdir, "program.log")) as log:
-            output = log.read().strip()
+        output = ""
+        if getattr(program, "log", None):
+            program.log.close()
+            with open(os.path.join(workdir, "program.log")) as log:
+                output = log.read().strip()
         if output and results.failed:
             print("program output:\n" + output)
         shutil.rmtree(workdir, ignore_errors=True)

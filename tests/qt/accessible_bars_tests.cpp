@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "qt_test_support.h"
+#include "support/defined_bars.h"
 
 namespace {
 
@@ -61,7 +62,8 @@ TEST_F(AccessibleBarsTest, BarsAreSeparatorsValuedByTheirPositionInTheDragsRange
             ASSERT_NE(value, nullptr);
             EXPECT_EQ(value->currentValue().toDouble(), bar.position());
             EXPECT_EQ(value->minimumValue().toDouble(), 100);
-            EXPECT_EQ(value->maximumValue().toDouble(), bar.limitSize() - 100);
+            EXPECT_EQ(value->maximumValue().toDouble(),
+                      testing_support::definedBar(form->name(), bar.number).farEnd);
             EXPECT_EQ(value->minimumStepSize().toDouble(), 15);
         }
     // Panes and containers have no value.
@@ -87,12 +89,17 @@ TEST_F(AccessibleBarsTest, SettingTheValueLaysTheWindowOutAsADragReleasedThere)
     EXPECT_FALSE(five.control("Picture10").Visible());
     // 1050 twips from the left, inside Picture5: the left pane's colour, then the right one's.
     EXPECT_EQ(qttest::rgbAt(grabSurface(five), 70, 70), 0xFFC0C0u);
-    // Through the same limits, and something that is no number changes nothing.
+    // Through the same limits, and something that is no number changes nothing: tried away from either
+    // limit, where taking it for 0 would move the bar to the lower one.
     image4->valueInterface()->setCurrentValue(-5.0);
     EXPECT_EQ(five.control("Image4").Left(), 100);
-    image4->valueInterface()->setCurrentValue(QStringLiteral("wide"));
-    EXPECT_EQ(five.control("Image4").Left(), 100);
     EXPECT_EQ(qttest::rgbAt(grabSurface(five), 70, 70), 0xE0E0E0u);
+    image4->valueInterface()->setCurrentValue(99999.0);
+    EXPECT_EQ(five.control("Image4").Left(), 4460);  // Picture5's outer width, 4560, less 100
+    image4->valueInterface()->setCurrentValue(2500.0);
+    image4->valueInterface()->setCurrentValue(QStringLiteral("wide"));
+    EXPECT_EQ(five.control("Image4").Left(), 2500);
+    EXPECT_EQ(image4->valueInterface()->currentValue().toDouble(), 2500);
 }
 
 TEST_F(AccessibleBarsTest, TheKeyboardMovesTheIndicatorWhichHasTheFocus)
