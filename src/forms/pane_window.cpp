@@ -24,6 +24,11 @@ void PaneWindow::Form_Resize()
     splitter::enforceMinimumWidth(*this);
     for (const splitter::Bar& bar : bars_)
         bar.layout(bar.position());
+    // An indicator out (a mouse drag, or keyboard mode) keeps to the limits of the new size, so that the
+    // release or the commit that follows lays the bar out within them.
+    for (const splitter::Bar& bar : bars_)
+        if (bar.dragging)
+            splitter::moveIndicator(bar, bar.indicatorPosition());
 }
 
 // A table that disagrees with the definition is a defect: say so the first time the window loads.
