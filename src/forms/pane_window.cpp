@@ -25,7 +25,10 @@ void PaneWindow::Form_Resize()
     for (const splitter::Bar& bar : bars_)
         bar.layout(bar.position());
     // An indicator out (a mouse drag, or keyboard mode) keeps to the limits of the new size, so that the
-    // release or the commit that follows lays the bar out within them.
+    // release or the commit that follows lays the bar out within them. While a widening to the minimum
+    // width is still due, the Resize that it brings does this, for the size the window keeps.
+    if (Width() < splitter::kMinimumOuterWidth)
+        return;
     for (const splitter::Bar& bar : bars_)
         if (bar.dragging)
             splitter::moveIndicator(bar, bar.indicatorPosition());

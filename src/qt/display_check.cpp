@@ -145,8 +145,9 @@ QString platformProblem(const QString& platformArgument, const QString& displayA
             if (canOpenX11Display(display))
                 return {};
             if (display.isEmpty())
-                problems.append(qEnvironmentVariableIsSet("DISPLAY") ? QStringLiteral("DISPLAY is empty")
-                                                                      : QStringLiteral("DISPLAY is not set"));
+                problems.append(qEnvironmentVariableIsSet("DISPLAY")
+                                    ? QStringLiteral("cannot open the display (DISPLAY is empty)")
+                                    : QStringLiteral("cannot open the display (DISPLAY is not set)"));
             else
                 problems.append(QStringLiteral("cannot open the display %1").arg(display));
         } else if (name.startsWith(QLatin1String("wayland"))) {

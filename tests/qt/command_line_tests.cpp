@@ -167,14 +167,14 @@ TEST(DisplayCheck, WhenNoPlatformCanStartItSaysWhyInOneLine)
         {"an unknown one before one that starts", "bogus;offscreen", nullptr, nullptr, ""},
         {"offscreen needs no display", "offscreen", nullptr, nullptr, ""},
         {"a compositor that is not there, no X display", "", nullptr, "wayland-dead",
-         "cannot open the Wayland display wayland-dead; DISPLAY is not set"},
-        {"... with DISPLAY empty", "", "", "wayland-dead", "cannot open the Wayland display wayland-dead; DISPLAY is empty"},
+         "cannot open the Wayland display wayland-dead; cannot open the display (DISPLAY is not set)"},
+        {"... with DISPLAY empty", "", "", "wayland-dead", "cannot open the Wayland display wayland-dead; cannot open the display (DISPLAY is empty)"},
         {"... with an X display that is not there", "", ":987", "wayland-dead",
          "cannot open the Wayland display wayland-dead; cannot open the display :987"},
         {"Wayland named, its compositor not there", "wayland", ":987", "/nonexistent/wayland-9",
          "cannot open the Wayland display /nonexistent/wayland-9"},
         {"an X display that is not there", "xcb", ":987", nullptr, "cannot open the display :987"},
-        {"X11 named with DISPLAY empty", "xcb", "", "", "DISPLAY is empty"},
+        {"X11 named with DISPLAY empty", "xcb", "", "", "cannot open the display (DISPLAY is empty)"},
     };
     for (const auto& row : rows) {
         ScopedEnvironment display("DISPLAY", row.display);

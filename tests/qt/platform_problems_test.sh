@@ -32,11 +32,11 @@ expect "-platform bogus" "^splitter: no platform is named bogus \(the platforms 
   DISPLAY=:987 -- -platform bogus
 expect "QT_QPA_PLATFORM=bogus" "no platform is named bogus" QT_QPA_PLATFORM=bogus --
 expect "a compositor that is not there, DISPLAY unset" \
-  "^splitter: cannot open the Wayland display wayland-dead; DISPLAY is not set$" WAYLAND_DISPLAY=wayland-dead --
+  "^splitter: cannot open the Wayland display wayland-dead; cannot open the display \(DISPLAY is not set\)$" WAYLAND_DISPLAY=wayland-dead --
 expect "a compositor that is not there, DISPLAY empty" \
-  "^splitter: cannot open the Wayland display wayland-dead; DISPLAY is empty$" WAYLAND_DISPLAY=wayland-dead DISPLAY= --
+  "^splitter: cannot open the Wayland display wayland-dead; cannot open the display \(DISPLAY is empty\)$" WAYLAND_DISPLAY=wayland-dead DISPLAY= --
 expect "an X display that is not there, WAYLAND_DISPLAY empty" "^splitter: cannot open the display :987$" \
   DISPLAY=:987 WAYLAND_DISPLAY= --
-expect "-platform xcb with DISPLAY empty" "^splitter: DISPLAY is empty$" DISPLAY= -- -platform xcb
+expect "-platform xcb with DISPLAY empty" "^splitter: cannot open the display \(DISPLAY is empty\)$" DISPLAY= -- -platform xcb
 expect "-platform wayland, no compositor" "^splitter: cannot open the Wayland display wayland-0$" -- -platform wayland
 [ "$failures" -eq 0 ]
