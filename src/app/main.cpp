@@ -95,13 +95,11 @@ int main(int argc, char* argv[])
     if (headless) {
         std::fprintf(stderr, "splitter: no display found: rendering the windows to PNG files instead\n");
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    } else if (qthost::usesX11Display(line.platform)) {
-        const QString display = qthost::x11DisplayName(line.display);
-        if (!qthost::canOpenX11Display(display)) {
-            std::fprintf(stderr, "splitter: cannot open the display %s\n",
-                         display.isEmpty() ? "(DISPLAY is not set)" : qPrintable(display));
-            return 1;
-        }
+    } else if (const QString problem = qthost::platformProblem(line.platform, line.display, line.platformPluginPath);
+               !problem.isEmpty()) {
+        // Qt would end the program with abort() and a page of text; one line and status 1 say it.
+        std::fprintf(stderr, "splitter: %s\n", qPrintable(problem));
+        return 1;
     }
 
     QApplication application(argc, argv);

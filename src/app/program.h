@@ -18,7 +18,7 @@
 namespace app {
 
 // The program as the desktop knows it.
-inline constexpr rt::ProgramIdentity kIdentity = {"splitter", kVersion, &forms::kProgramIcon};
+inline constexpr rt::ProgramIdentity kIdentity = {"splitter", kVersion, &forms::kProgramIcon, kDesktopEntry};
 
 class Program final : public forms::MenuCommands {
 public:

@@ -24,6 +24,14 @@ void PaneWindow::Form_Resize()
     splitter::enforceMinimumWidth(*this);
     for (const splitter::Bar& bar : bars_)
         bar.layout(bar.position());
+    // An indicator out (a mouse drag, or keyboard mode) keeps to the limits of the new size, so that the
+    // release or the commit that follows lays the bar out within them. While a widening to the minimum
+    // width is still due, the Resize that it brings does this, for the size the window keeps.
+    if (Width() < splitter::kMinimumOuterWidth)
+        return;
+    for (const splitter::Bar& bar : bars_)
+        if (bar.dragging)
+            splitter::moveIndicator(bar, bar.indicatorPosition());
 }
 
 // A table that disagrees with the definition is a defect: say so the first time the window loads.

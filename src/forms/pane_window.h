@@ -39,7 +39,8 @@ public:
     const splitter::Bar* keyboardBar() const { return keyboard_.bar(bars_); }
 
     // Keeps the outer width at the minimum or more, then lays out every bar again at its own position, in
-    // Image-number order: a resize never moves a bar, and nested splits follow their containers.
+    // Image-number order: a resize never moves a bar, and nested splits follow their containers. A bar's
+    // indicator that is out is then held to the limits of the new size.
     void Form_Resize() override;
 
 protected:

@@ -65,6 +65,7 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& descri
     }
     line.platform = parser.value(QStringLiteral("platform"));
     line.display = parser.value(QStringLiteral("display"));
+    line.platformPluginPath = parser.value(QStringLiteral("platformpluginpath"));
     return line;
 }
 

@@ -14,6 +14,7 @@ struct CommandLine {
     QString helpText;  // usage and options, for Help
     QString platform;  // the -platform argument, when given
     QString display;   // the -display argument, when given
+    QString platformPluginPath;  // the -platformpluginpath argument, when given
 };
 
 // `arguments` starts with the program's name; `description` goes under the usage line of the help.

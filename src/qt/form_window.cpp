@@ -170,7 +170,16 @@ void Surface::sendMouse(rt::Form& shown, rt::MouseEvent type, int buttons, const
 {
     const double tpp = twipsPerPixel();
     const QPointF p = event.position();
-    host_.runtime().mouse(shown, type, buttons, shiftCode(event.modifiers()), p.x() * tpp, p.y() * tpp);
+    lastPosition_ = QPointF(p.x() * tpp, p.y() * tpp);
+    host_.runtime().mouse(shown, type, buttons, shiftCode(event.modifiers()), lastPosition_.x(), lastPosition_.y());
+}
+
+void Surface::releaseAtLastPosition(rt::Form& shown, int buttons, Qt::KeyboardModifiers modifiers)
+{
+    for (const int button : {rt::kLeftButton, rt::kRightButton, rt::kMiddleButton})
+        if (buttons & button && shown.loaded())
+            host_.runtime().mouse(shown, rt::MouseEvent::Up, button, shiftCode(modifiers), lastPosition_.x(),
+                                  lastPosition_.y());
 }
 
 void Surface::resizeEvent(QResizeEvent* event)
@@ -200,9 +209,25 @@ void Surface::releaseLostButtons(const QMouseEvent& event)
         return;
     const int ownRelease = event.type() == QEvent::MouseButtonRelease ? buttonCode(event.button()) : 0;
     const int lost = shown->mouseState().heldButtons & ~buttonsCode(event.buttons()) & ~ownRelease;
-    for (const int button : {rt::kLeftButton, rt::kRightButton, rt::kMiddleButton})
-        if (lost & button)
-            sendMouse(*shown, rt::MouseEvent::Up, button, event);
+    // Released where the pointer was last seen: this event's position came after the button went up.
+    releaseAtLastPosition(*shown, lost, event.modifiers());
+}
+
+void Surface::endCutOffDrag()
+{
+    rt::Form* shown = form();
+    if (!shown || !shown->mouseButtonsHeld())
+        return;
+    releaseAtLastPosition(*shown, shown->mouseState().heldButtons, QGuiApplication::keyboardModifiers());
+    if (shown->loaded())
+        announceBarValues(*this);
+}
+
+void Surface::hideEvent(QHideEvent* event)
+{
+    // Hidden or minimised, the window loses the pointer: no release will come for a drag in it.
+    endCutOffDrag();
+    QWidget::hideEvent(event);
 }
 
 void Surface::mousePressEvent(QMouseEvent* event)
@@ -333,7 +358,9 @@ void FormWindow::setClientSize(int width, int height)
     height = std::clamp(height, 0, QWIDGETSIZE_MAX);
     const int menuHeight = menuWidget() ? menuWidget()->heightForWidth(width) : 0;
     resize(width, height + std::max(0, menuHeight));
-    if (!isVisible() && layout())
+    // Lay the window out now, hidden or shown: the surface may still have the geometry of a layout that
+    // is due (the menu bar just shown), and the correction below must measure the real one.
+    if (layout())
         layout()->activate();
     // Whatever the menu bar really took, the client area gets the rest.
     if (surface_->size() != QSize(width, height))
@@ -390,6 +417,9 @@ void FormWindow::closeDestroyedWindow()
 void FormWindow::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
+    // Minimised, the window has lost the pointer even where the window system does not hide it.
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized))
+        surface_->endCutOffDrag();
     // Back to its normal state from one the window system sized, the window gets its Resize, as it did
     // on the platform the program comes from, even when its size is unchanged: its Resize handler
     // could not apply the minimum width meanwhile.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointF>
 #include <QRect>
 #include <QRegion>
 #include <QWidget>
@@ -35,6 +36,11 @@ public:
     // Reports the client size to the runtime, which runs the form's Resize handler.
     void reportClientSize();
 
+    // The window system took the pointer away in mid-drag (the window was minimised or hidden, another
+    // client grabbed the pointer): every button the runtime holds is released at the last position the
+    // surface saw, so the drag ends now and not on some later, unrelated event.
+    void endCutOffDrag();
+
     // The widget rectangle that covers a twips area, a pixel wider on each side for rounding.
     QRect widgetRect(const rt::Rect& area) const;
 
@@ -48,6 +54,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void updateCursor(const QPointF& position);
@@ -62,9 +69,12 @@ private:
     // Releases every button the runtime holds that `event` says is up, apart from the one `event`
     // itself releases: those releases never came (the window was hidden mid-drag, a grab was broken).
     void releaseLostButtons(const QMouseEvent& event);
+    // Sends a release of each of `buttons` at lastPosition_.
+    void releaseAtLastPosition(rt::Form& shown, int buttons, Qt::KeyboardModifiers modifiers);
 
     QtHost& host_;
     FormWindow& window_;
+    QPointF lastPosition_;  // client twips of the last mouse event passed to the runtime
     int resizing_ = 0;  // depth of nested resizes being reported to the runtime
     // What changed while a resize was reported, repainted together when it is done.
     QRegion resizeDamage_;

@@ -10,16 +10,20 @@
 #include "qt/form_window.h"
 #include "qt/icons.h"
 #include "qt/painting.h"
+#include "qt/pointer_loss_filter.h"
 
 namespace qthost {
 
 QtHost::QtHost()
     : runtime_(*this),
       quit_([] { QCoreApplication::quit(); }),
-      destroyedFilter_(std::make_unique<DestroyedWindowFilter>([this](WId id) { nativeWindowDestroyed(id); }))
+      destroyedFilter_(std::make_unique<DestroyedWindowFilter>([this](WId id) { nativeWindowDestroyed(id); })),
+      pointerLossFilter_(std::make_unique<PointerLossFilter>([this](WId id) { pointerLostBy(id); }))
 {
-    if (QCoreApplication* application = QCoreApplication::instance())
+    if (QCoreApplication* application = QCoreApplication::instance()) {
         application->installNativeEventFilter(destroyedFilter_.get());
+        application->installNativeEventFilter(pointerLossFilter_.get());
+    }
 }
 
 void QtHost::DeleteLater::operator()(FormWindow* window) const
@@ -31,8 +35,10 @@ void QtHost::DeleteLater::operator()(FormWindow* window) const
 
 QtHost::~QtHost()
 {
-    if (QCoreApplication* application = QCoreApplication::instance())
+    if (QCoreApplication* application = QCoreApplication::instance()) {
         application->removeNativeEventFilter(destroyedFilter_.get());
+        application->removeNativeEventFilter(pointerLossFilter_.get());
+    }
     windows_.clear();
     // Nothing of ours may outlive the host: delete every window handed to deferred deletion now.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -116,6 +122,19 @@ void QtHost::nativeWindowDestroyed(WId id)
     }
 }
 
+void QtHost::pointerLostBy(WId id)
+{
+    for (const auto& [form, window] : windows_) {
+        if (window->internalWinId() != id)
+            continue;
+        // After the events the platform has already queued: a release that came before the grab ends
+        // the drag where it happened.
+        QMetaObject::invokeMethod(
+            window->surface(), [surface = window->surface()] { surface->endCutOffDrag(); }, Qt::QueuedConnection);
+        return;
+    }
+}
+
 void QtHost::allFormsClosed()
 {
     quitRequested_ = true;
@@ -147,6 +166,9 @@ void setUpApplication(const rt::ProgramIdentity& identity)
     QCoreApplication::setOrganizationName(QStringLiteral("Splitter"));
     QCoreApplication::setApplicationName(text(identity.name));
     QCoreApplication::setApplicationVersion(text(identity.version));
+    // The windows name the desktop entry they belong to (the Wayland app id), so that the desktop links
+    // them to its launcher and icon.
+    QGuiApplication::setDesktopFileName(text(identity.desktopEntry));
     if (identity.icon)
         QApplication::setWindowIcon(toIcon(*identity.icon));
     // The last window to close ends the program, whichever it is: allFormsClosed decides, not Qt.

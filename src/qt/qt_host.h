@@ -14,6 +14,7 @@
 namespace qthost {
 
 class DestroyedWindowFilter;
+class PointerLossFilter;
 class FormWindow;
 
 class QtHost final : public rt::Host {
@@ -55,12 +56,15 @@ private:
     };
     // A window the window system destroyed counts as closed.
     void nativeWindowDestroyed(WId id);
+    // The window system took the pointer from a window (a grab, an unmap): a drag in it ends.
+    void pointerLostBy(WId id);
 
     rt::Runtime runtime_;
     std::map<const rt::Form*, std::unique_ptr<FormWindow, DeleteLater>> windows_;
     std::function<void()> quit_;
     bool quitRequested_ = false;
     std::unique_ptr<DestroyedWindowFilter> destroyedFilter_;
+    std::unique_ptr<PointerLossFilter> pointerLossFilter_;
 };
 
 // The application-wide settings from the program's identity: name, version and icon.

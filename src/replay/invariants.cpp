@@ -19,7 +19,20 @@ constexpr const char* kPress = "a press lays the indicator over its bar and show
 constexpr const char* kMove = "a move puts the indicator at the limited pointer position";
 constexpr const char* kMoveOnly = "a press or move changes only the bar's indicator";
 constexpr const char* kRelease = "a release hides the indicator";
-constexpr const char* kIndicatorsStay = "the indicators of vertical bars are never moved by a layout";
+constexpr const char* kIndicatorsStay =
+    "the indicators of vertical bars are never moved by a layout, except to hold one that is out within its limits";
+
+// Where a drag keeps an indicator: 100 twips from either end of the limiting size, and never negative.
+float heldWithinDragLimits(float candidate, float limitSize)
+{
+    const float upper = static_cast<float>(double(limitSize) - splitter::kDragMargin);
+    float held = candidate;
+    if (candidate < splitter::kDragMargin)
+        held = splitter::kDragMargin;
+    else if (candidate >= upper)
+        held = upper;
+    return held < 0 ? 0 : held;
+}
 constexpr const char* kAddUp = "sides and gap add up to the reference size";
 constexpr const char* kClientSize = "the client size follows the resize";
 constexpr const char* kReported = "a failing handler is reported once";
@@ -193,7 +206,9 @@ std::vector<Failure> InvariantChecker::after(const Event& e)
         // Only a bar's own handler touches its flag.
         for (std::size_t i = 0; i < a.flags.size() && i < b.flags.size(); ++i) {
             const int bar = static_cast<int>(i) + 1;
-            const bool own = w == e.window && delivery_.handlerRuns && delivery_.bar == bar;
+            // Minimised, a window loses the pointer: a drag in it ends as if released.
+            const bool cutOff = w == e.window && e.kind == EventKind::Minimize && b.flags[i] && !a.flags[i];
+            const bool own = (w == e.window && delivery_.handlerRuns && delivery_.bar == bar) || cutOff;
             if (!own && a.flags[i] != b.flags[i])
                 fail(kFlag, window + ".DraggingImage" + std::to_string(bar) + " changed from " +
                                 (b.flags[i] ? "set" : "clear") + " without an event on its bar");
@@ -234,11 +249,29 @@ std::vector<Failure> InvariantChecker::after(const Event& e)
             (a.scaleWidth != outcome.width || a.scaleHeight != outcome.height))
             fail(kClientSize, window + " client size " + str(a.scaleWidth) + " x " + str(a.scaleHeight) +
                                   ", expected " + str(outcome.width) + " x " + str(outcome.height));
-        for (const std::string& name : verticalIndicators(e.window)) {
-            const ControlState* was = b.find(name);
-            const ControlState* is = a.find(name);
-            if (was && is && !(*was == *is))
-                fail(kIndicatorsStay, window + "." + name + " went from " + str(was->bounds) + " to " + str(is->bounds));
+        // A vertical bar's indicator stays where it is, unless it is out (the bar being moved): it is
+        // then held to the drag's limits for the new size.
+        if (const forms::PaneWindow* form = session_.window(e.window)) {
+            for (const splitter::Bar& bar : form->bars()) {
+                if (!bar.vertical())
+                    continue;
+                const std::string name(bar.indicator.name());
+                const ControlState* was = b.find(name);
+                const ControlState* is = a.find(name);
+                if (!was || !is)
+                    continue;
+                ControlState want = *was;
+                const std::size_t flag = static_cast<std::size_t>(bar.number - 1);
+                if (flag < b.flags.size() && b.flags[flag]) {
+                    const std::optional<std::string> limitName = limitControl(e.window, bar);
+                    const ControlState* limit = limitName && !limitName->empty() ? a.find(*limitName) : nullptr;
+                    const float limitSize = limit ? static_cast<float>(limit->bounds.width) : a.scaleWidth;
+                    want.bounds.left = heldWithinDragLimits(static_cast<float>(was->bounds.left), limitSize);
+                }
+                if (!(*is == want))
+                    fail(kIndicatorsStay, window + "." + name + " went from " + str(was->bounds) + " to " +
+                                              str(is->bounds) + ", expected " + str(want.bounds));
+            }
         }
         break;
     }
@@ -358,14 +391,7 @@ void InvariantChecker::checkMouse(const Event& e, std::vector<Failure>& failures
         float limitSize = vertical ? a.scaleWidth : a.scaleHeight;
         if (limit)
             limitSize = static_cast<float>(vertical ? limit->bounds.width : limit->bounds.height);
-        float expected = candidate;
-        const float upper = static_cast<float>(double(limitSize) - splitter::kDragMargin);
-        if (candidate < splitter::kDragMargin)
-            expected = splitter::kDragMargin;
-        else if (candidate >= upper)
-            expected = upper;
-        if (expected < 0)
-            expected = 0;
+        const float expected = heldWithinDragLimits(candidate, limitSize);
         rt::Rect want = indicatorWas.bounds;
         (vertical ? want.left : want.top) = expected;
         if (indicatorIs.bounds != want || indicatorIs.visible != indicatorWas.visible)

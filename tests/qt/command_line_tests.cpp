@@ -138,4 +138,54 @@ TEST(DisplayCheck, ADisplayWithNoServerCannotBeOpened)
     EXPECT_FALSE(qthost::canOpenX11Display("no-such-host.invalid:0"));
 }
 
+TEST(DisplayCheck, ThePlatformsAreThoseQtHasPluginsFor)
+{
+    const QStringList platforms = qthost::availablePlatforms({});
+    // The program needs these three: X11, Wayland, and offscreen for drawing without a display.
+    for (const char* name : {"xcb", "wayland", "offscreen"})
+        EXPECT_TRUE(platforms.contains(QLatin1String(name))) << name << " in " << platforms.join(", ").toStdString();
+    EXPECT_FALSE(platforms.contains(QLatin1String("bogus")));
+    EXPECT_EQ(qthost::namedPlatforms("wayland:opt ; xcb;;"), QStringList({"wayland", "xcb"}));
+}
+
+// Qt would end the program with abort() in each of these; the check says why in one line instead.
+TEST(DisplayCheck, WhenNoPlatformCanStartItSaysWhyInOneLine)
+{
+    ScopedEnvironment platform("QT_QPA_PLATFORM", nullptr);
+    ScopedEnvironment session("XDG_SESSION_TYPE", nullptr);
+    ScopedEnvironment runtime("XDG_RUNTIME_DIR", "/nonexistent-runtime-dir");
+    ScopedEnvironment socket("WAYLAND_SOCKET", nullptr);
+    const struct {
+        const char* name;
+        const char* argument;  // -platform
+        const char* display;   // DISPLAY, null: unset
+        const char* wayland;   // WAYLAND_DISPLAY, null: unset
+        const char* problem;   // empty: a platform starts; otherwise what the line starts with
+    } rows[] = {
+        {"an unknown platform", "bogus", ":987", nullptr, "no platform is named bogus (the platforms are: "},
+        {"unknown ones only", "bogus;nothing", nullptr, nullptr, "no platform is named bogus; no platform is named nothing"},
+        {"an unknown one before one that starts", "bogus;offscreen", nullptr, nullptr, ""},
+        {"offscreen needs no display", "offscreen", nullptr, nullptr, ""},
+        {"a compositor that is not there, no X display", "", nullptr, "wayland-dead",
+         "cannot open the Wayland display wayland-dead; cannot open the display (DISPLAY is not set)"},
+        {"... with DISPLAY empty", "", "", "wayland-dead", "cannot open the Wayland display wayland-dead; cannot open the display (DISPLAY is empty)"},
+        {"... with an X display that is not there", "", ":987", "wayland-dead",
+         "cannot open the Wayland display wayland-dead; cannot open the display :987"},
+        {"Wayland named, its compositor not there", "wayland", ":987", "/nonexistent/wayland-9",
+         "cannot open the Wayland display /nonexistent/wayland-9"},
+        {"an X display that is not there", "xcb", ":987", nullptr, "cannot open the display :987"},
+        {"X11 named with DISPLAY empty", "xcb", "", "", "cannot open the display (DISPLAY is empty)"},
+    };
+    for (const auto& row : rows) {
+        ScopedEnvironment display("DISPLAY", row.display);
+        ScopedEnvironment compositor("WAYLAND_DISPLAY", row.wayland);
+        const QString problem = qthost::platformProblem(QString::fromLatin1(row.argument), {}, {});
+        if (*row.problem == '\0')
+            EXPECT_TRUE(problem.isEmpty()) << row.name << ": " << problem.toStdString();
+        else
+            EXPECT_TRUE(problem.startsWith(QLatin1String(row.problem))) << row.name << ": " << problem.toStdString();
+        EXPECT_FALSE(problem.contains('\n')) << row.name;
+    }
+}
+
 }  // namespace

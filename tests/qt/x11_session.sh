@@ -1,6 +1,7 @@
 # shellcheck shell=bash
 # Sourced by the X11 tests: starts a private Xvfb server and the program on it, and gives helpers.
-# The program is "$1"; it runs with no window manager.
+# The program is "$1"; it runs with no window manager unless the test names one in window_manager
+# (openbox) before sourcing this.
 set -euo pipefail
 program="$1"
 work="$(mktemp -d)"
@@ -37,6 +38,13 @@ DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
 [ "$DISPLAY" != ":" ] || fail "Xvfb did not start within 30 seconds"
 export DISPLAY
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+
+if [ -n "${window_manager:-}" ]; then
+  "$window_manager" --startup "touch $work/wm-ready" >"$work/wm.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do [ -e "$work/wm-ready" ] && break; sleep 0.1; done
+  [ -e "$work/wm-ready" ] || fail "$window_manager did not start"
+fi
 
 # Under AddressSanitizer: libxkbcommon-x11 hands strndup() atom names that end without a NUL, which is
 # legal, but strict string checks read on to the NUL and report an overflow in the X11 platform's start.
