@@ -135,6 +135,14 @@ void QtHost::resizeClient(const rt::Form& form, double widthTwips, double height
     w->setClientSize(pixels(widthTwips), pixels(heightTwips));
 }
 
+const QIcon& QtHost::iconFor(const rt::IconDefinition& definition)
+{
+    auto it = icons_.find(&definition);
+    if (it == icons_.end())
+        it = icons_.emplace(&definition, toIcon(definition)).first;
+    return it->second;
+}
+
 QImage QtHost::grabWindow(const rt::Form& form) const
 {
     const FormWindow* w = window(form);
