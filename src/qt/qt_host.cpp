@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "qt/accessibility.h"
+#include "qt/accessibility_bus_guard.h"
 #include "qt/destroyed_window_filter.h"
 #include "qt/form_window.h"
 #include "qt/icons.h"
@@ -160,6 +161,7 @@ void setUpApplication(const rt::ProgramIdentity& identity)
     // The last window to close ends the program, whichever it is: allFormsClosed decides, not Qt.
     QApplication::setQuitOnLastWindowClosed(false);
     installAccessibility();
+    guardAccessibilityBus();
 }
 
 }  // namespace qthost
