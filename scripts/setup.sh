@@ -17,9 +17,10 @@ SPLITTER_COMMAND="$0${*:+ $*}"
 splitter_run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev
                        libxcb1-dev fonts-noto-cjk dmz-cursor-theme)
 # Added for the tests: GoogleTest (its CMake package needs GoogleMock's files too), Xvfb and xdotool for
-# the checks of what other X clients do to the windows, and Qt's private headers, through which the host
-# fuzzer reads a window's backing store.
-splitter_test_packages=(libgtest-dev libgmock-dev xvfb xdotool qt6-base-private-dev)
+# the checks of what other X clients do to the windows, Xlib for the heap check on X11 (which waits for
+# Xlib to catch up with the server), and Qt's private headers, through which the host fuzzer reads a
+# window's backing store.
+splitter_test_packages=(libgtest-dev libgmock-dev xvfb xdotool libx11-dev qt6-base-private-dev)
 # Added for scripts/test --full: clang with its sanitizer and libFuzzer runtimes, the validators that the
 # desktop entry and AppStream metadata are checked with, and a D-Bus session with the AT-SPI registry and
 # its Python client for the AT-SPI checks.
