@@ -112,7 +112,10 @@ BusDescription describeBusObject(const QString& introspection)
     return description;
 }
 
-AccessibilityBusGuard::AccessibilityBusGuard(QDBusVirtualObject* bridge) : QDBusVirtualObject(bridge), bridge_(bridge) {}
+AccessibilityBusGuard::AccessibilityBusGuard(QDBusVirtualObject* bridge)
+    : QDBusVirtualObject(bridge), bridge_(bridge)
+{
+}
 
 QString AccessibilityBusGuard::introspect(const QString& path) const
 {

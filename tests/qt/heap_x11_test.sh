@@ -7,8 +7,9 @@ set -euo pipefail
 tests="$1"
 work="$(mktemp -d)"
 xvfb=""
+# shellcheck disable=SC2317  # run by the trap
 cleanup() {
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
