@@ -66,10 +66,17 @@ done
 # --- end to end under a real X server: the same resizes on Xvfb (xcb), each timed until the server has
 # handled the painted frame (a round trip after the paint) ---
 if [[ -z ${NO_XVFB:-} ]] && command -v Xvfb >/dev/null; then
-  display=$((90 + $$ % 9))
-  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  # The server picks a free display number and writes it once it takes connections (a fixed number may
+  # be taken, and its socket appears before the server is ready); -noreset keeps it from starting over
+  # between the programs timed on it.
+  Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
   xvfb_pid=$!
-  for ((i = 0; i < 50; ++i)); do [[ -e /tmp/.X11-unix/X$display ]] && break; sleep 0.1; done
+  for ((i = 0; i < 300; ++i)); do
+    [[ $(tail -c 1 "$tmp/display" | wc -l) -eq 1 ]] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  display=$(tr -d '[:space:]' <"$tmp/display")
   for ((r = 0; r < rounds; ++r)); do
     for side in "ours $b/program_harness --resize $resizes" \
                 "bare_nomenu $b/bare_window --resize $resizes --size $s5_size --no-menu" \

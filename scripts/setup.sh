@@ -18,14 +18,16 @@ splitter_run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plu
                        libxcb1-dev fonts-noto-cjk dmz-cursor-theme)
 # Added for the tests: GoogleTest (its CMake package needs GoogleMock's files too), Xvfb and xdotool for
 # the checks of what other X clients do to the windows, Xlib for the heap check on X11 (which waits for
-# Xlib to catch up with the server), and Qt's private headers, through which the host fuzzer reads a
-# window's backing store.
-splitter_test_packages=(libgtest-dev libgmock-dev xvfb xdotool libx11-dev qt6-base-private-dev)
+# Xlib to catch up with the server), Qt's private headers, through which the host fuzzer reads a window's
+# backing store, and dpkg-dev, with which the README's commands make the package.
+splitter_test_packages=(libgtest-dev libgmock-dev xvfb xdotool libx11-dev qt6-base-private-dev dpkg-dev)
 # Added for scripts/test --full: clang with its sanitizer and libFuzzer runtimes, the validators that the
-# desktop entry and AppStream metadata are checked with, and a D-Bus session with the AT-SPI registry and
-# its Python client for the AT-SPI checks.
+# desktop entry and AppStream metadata are checked with, a D-Bus session with the AT-SPI registry and
+# its Python client for the AT-SPI checks, and the Orca screen reader with speech-dispatcher for the checks
+# of what it says.
 splitter_full_packages=(clang libclang-rt-14-dev desktop-file-utils appstream
-                        dbus-bin dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi)
+                        dbus-bin dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi
+                        orca speech-dispatcher python3-speechd)
 
 # --- output ---------------------------------------------------------------------------------------------
 

@@ -82,15 +82,33 @@ const rt::Control* PaneWindow::keyboardFocus() const
 }
 
 // The range is the drag's own; when a limit size under twice the margin makes its ends cross, it is told
-// from the smaller end to the larger, so that no tool sees a range with its maximum below its minimum.
+// from the smaller end to the larger, so that no tool sees a range with its maximum below its minimum, and
+// after a resize has left the bar outside it, it reaches to the bar. While the keyboard moves the bar, the
+// position is its indicator's: where the bar will be laid out.
 std::optional<rt::BarAccess> PaneWindow::barAccess(const rt::Control& control) const
 {
     const splitter::Bar* bar = barFor(control);
     if (!bar)
         return std::nullopt;
+    const bool taken = keyboardBar() == bar;
+    const rt::Single position = taken ? bar->indicatorPosition() : bar->position();
     const rt::Single lowest = splitter::lowestDragPosition(*bar), highest = splitter::highestDragPosition(*bar);
-    return rt::BarAccess{splitter::describeBar(*bar, bars_), bar->position(), std::min(lowest, highest),
-                         std::max(lowest, highest)};
+    const double span = double(highest) - lowest;
+    const double share = span > 0 ? std::clamp((double(position) - lowest) / span, 0.0, 1.0) : 0.0;
+    return rt::BarAccess{splitter::describeBar(*bar, bars_),
+                         splitter::describePosition(position, lowest, highest, bar->direction),
+                         std::string(bar->indicator.name()),
+                         position,
+                         std::min({lowest, highest, position}),
+                         std::max({lowest, highest, position}),
+                         share,
+                         bar->vertical(),
+                         taken};
+}
+
+std::string PaneWindow::describeControl(const rt::Control& control) const
+{
+    return splitter::describeSide(control, bars_);
 }
 
 // Laid out as a drag released there; a mouse drag under way is left alone.

@@ -73,6 +73,7 @@ private:
     // For assistive tools.
     const rt::Control* keyboardFocus() const override;
     std::optional<rt::BarAccess> barAccess(const rt::Control& control) const override;
+    std::string describeControl(const rt::Control& control) const override;
     void dispatchBarPosition(const rt::Control& control, double position) override;
 
     const splitter::Bar* barFor(const rt::Control& control) const;

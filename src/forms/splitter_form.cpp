@@ -23,6 +23,17 @@ void SplitterForm::dispatchClick(const rt::MenuEntry& entry)
         commands_.RokuBunMenu_Click();
 }
 
+std::string SplitterForm::describeMenuEntry(const rt::MenuEntry& entry) const
+{
+    if (entry.name == "SanbunMenu")
+        return "Opens the window with three panes";
+    if (entry.name == "YonbunMenu")
+        return "Opens the window with four panes";
+    if (entry.name == "RokuBunMenu")
+        return "Opens the window with five panes";
+    return {};
+}
+
 // Every bar of the window, in Image-number order.
 const BarRow<S> S::kBarRows[] = {
     {&S::Image1, &S::Picture1, nullptr, nullptr, &S::Picture2, &S::Picture3, &S::DraggingImage1, &S::LayoutForImage1, LR},

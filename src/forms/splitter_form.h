@@ -24,6 +24,7 @@ public:
 private:
     static const BarRow<SplitterForm> kBarRows[];
     void dispatchClick(const rt::MenuEntry& entry) override;
+    std::string describeMenuEntry(const rt::MenuEntry& entry) const override;
 
     MenuCommands& commands_;
     rt::ControlRef Picture1{*this, "Picture1"};  // indicator of Image1

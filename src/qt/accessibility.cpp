@@ -1,15 +1,17 @@
 #include "qt/accessibility.h"
 
 #include <QAccessibleWidget>
+#include <QMenuBar>
 #include <QPointer>
 #include <algorithm>
-#include <cmath>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "qt/form_window.h"
+#include "qt/menu_accessibility.h"
 #include "qt/painting.h"
 #include "runtime/control.h"
 #include "runtime/runtime.h"
@@ -23,7 +25,7 @@ QAccessible::Role roleOf(const rt::Control& control)
 {
     switch (control.role()) {
     case rt::ControlRole::Bar: return QAccessible::Separator;
-    case rt::ControlRole::Indicator: return QAccessible::Indicator;
+    case rt::ControlRole::Indicator: return QAccessible::Slider;
     case rt::ControlRole::Container: return QAccessible::Grouping;
     case rt::ControlRole::Pane: break;
     }
@@ -39,19 +41,67 @@ bool shown(const rt::Control& control)
     return true;
 }
 
-// For a listener: where the bar stands in the range it can be dragged in, "45 %".
-QString percentOfRange(const rt::BarAccess& bar)
+// The children assistive tools see: every child control but a drag indicator that is hidden.
+std::vector<const rt::Control*> accessibleChildren(const std::vector<rt::Control*>& children)
 {
-    const double span = double(bar.highest) - bar.lowest;
-    const double share = span > 0 ? std::clamp((double(bar.position) - bar.lowest) / span, 0.0, 1.0) : 0.0;
-    return QStringLiteral("%1 %").arg(std::lround(share * 100));
+    std::vector<const rt::Control*> seen;
+    for (const rt::Control* c : children)
+        if (c->role() != rt::ControlRole::Indicator || c->Visible())
+            seen.push_back(c);
+    return seen;
+}
+
+// The bar an indicator shows the place of.
+std::optional<rt::BarAccess> barOfIndicator(const rt::Control& indicator)
+{
+    const rt::Form& form = indicator.form();
+    for (const auto& c : form.controls())
+        if (std::optional<rt::BarAccess> access = form.barAccess(*c); access && access->indicator == indicator.name())
+            return access;
+    return std::nullopt;
+}
+
+// What has the keyboard inside a window while a bar is taken: the bar's indicator, which the keys move.
+const rt::Control* keyboardTarget(const rt::Form& form, const rt::Control* bar)
+{
+    const std::optional<rt::BarAccess> access = bar ? form.barAccess(*bar) : std::nullopt;
+    return access ? form.find(access->indicator) : nullptr;
+}
+
+int indexIn(const std::vector<rt::Control*>& children, const rt::Control* target)
+{
+    const std::vector<const rt::Control*> seen = accessibleChildren(children);
+    const auto it = std::find(seen.begin(), seen.end(), target);
+    return target && it != seen.end() ? static_cast<int>(it - seen.begin()) : -1;
+}
+
+// A pane or container in words, or its kind where the window has no words for it.
+QString nameInWords(const rt::Control& control)
+{
+    const std::string words = control.form().describeControl(control);
+    if (!words.empty())
+        return qstr(words);
+    return control.role() == rt::ControlRole::Container ? QStringLiteral("group of panes") : QStringLiteral("pane");
+}
+
+// What the keys do, for the indicator the keyboard moves.
+const char* kIndicatorHelp = "The arrow keys move it, Home and End take it to its limits, Return places the divider "
+                             "there, Escape puts it back.";
+
+// What a listener hears after a commit or a cancel: what happened and where the bar now stands.
+QString endOfMove(const rt::BarAccess& bar, KeyboardEnd end)
+{
+    if (end == KeyboardEnd::Placed)
+        return qstr(bar.name) + QStringLiteral(" placed, ") + qstr(bar.place);
+    return QStringLiteral("Move cancelled. ") + qstr(bar.name) + QStringLiteral(" back, ") + qstr(bar.place);
 }
 
 class ControlAccessible;
 QAccessibleInterface* childHitAt(Surface* surface, const rt::Control* parent, int x, int y);
 
 // The surface: its children are the form's own controls. It hands out one interface per control name
-// and drops them all when the surface goes away.
+// and drops them all when the surface goes away. Its description tells how the last keyboard move
+// ended, until the next one begins or the keyboard leaves.
 class SurfaceAccessible : public QAccessibleWidget {
 public:
     explicit SurfaceAccessible(Surface* surface)
@@ -79,8 +129,12 @@ public:
     {
         if (t == QAccessible::Name && form())
             return qstr(form()->name());
+        if (t == QAccessible::Description)
+            return lastMove_;
         return QAccessibleWidget::text(t);
     }
+
+    void setLastMove(const QString& text) { lastMove_ = text; }
 
     // While the keyboard moves a bar, the bar has the focus rather than the surface.
     QAccessible::State state() const override
@@ -94,13 +148,14 @@ public:
     QAccessibleInterface* focusChild() const override
     {
         const rt::Form* f = form();
-        const rt::Control* focus = f ? f->keyboardFocus() : nullptr;
+        const rt::Control* focus = f ? keyboardTarget(*f, f->keyboardFocus()) : nullptr;
         if (!focus)
             return QAccessibleWidget::focusChild();
         return const_cast<SurfaceAccessible*>(this)->interfaceFor(*focus);
     }
 
-    // The bars whose position differs from the one last taken; records the new ones.
+    // The bars whose position differs from the one last taken; records the new ones. A bar the keyboard
+    // is moving is left until it is put down.
     std::vector<const rt::Control*> takeBarPositions()
     {
         std::vector<const rt::Control*> moved;
@@ -109,7 +164,7 @@ public:
             return moved;
         for (const auto& c : f->controls()) {
             const std::optional<rt::BarAccess> access = f->barAccess(*c);
-            if (!access)
+            if (!access || access->taken)
                 continue;
             const auto [it, added] = positions_.try_emplace(c->name(), access->position);
             if (!added && it->second != access->position) {
@@ -120,14 +175,20 @@ public:
         return moved;
     }
 
-    int childCount() const override { return form() ? static_cast<int>(form()->children().size()) : 0; }
+    int childCount() const override
+    {
+        return form() ? static_cast<int>(accessibleChildren(form()->children()).size()) : 0;
+    }
 
     QAccessibleInterface* child(int index) const override
     {
         rt::Form* f = form();
-        if (!f || index < 0 || index >= static_cast<int>(f->children().size()))
+        if (!f)
             return nullptr;
-        return const_cast<SurfaceAccessible*>(this)->interfaceFor(*f->children()[static_cast<std::size_t>(index)]);
+        const std::vector<const rt::Control*> seen = accessibleChildren(f->children());
+        if (index < 0 || index >= static_cast<int>(seen.size()))
+            return nullptr;
+        return const_cast<SurfaceAccessible*>(this)->interfaceFor(*seen[static_cast<std::size_t>(index)]);
     }
 
     int indexOfChild(const QAccessibleInterface* child) const override;
@@ -137,6 +198,7 @@ public:
 private:
     std::shared_ptr<std::map<std::string, QAccessible::Id>> ids_;
     std::map<std::string, rt::Single> positions_;  // of every bar, as tools were last told
+    QString lastMove_;
 };
 
 SurfaceAccessible* surfaceInterface(Surface* surface)
@@ -144,8 +206,16 @@ SurfaceAccessible* surfaceInterface(Surface* surface)
     return surface ? static_cast<SurfaceAccessible*>(QAccessible::queryAccessibleInterface(surface)) : nullptr;
 }
 
-// One control, found again by name on every call: the form may have unloaded it since. A bar also has a
-// value: its position, in twips.
+// A window shown minimised shows none of its controls.
+bool windowShowing(const Surface* surface)
+{
+    return surface && surface->isVisible() && !surface->window()->isMinimized();
+}
+
+// One control, found again by name on every call: the form may have unloaded it since. A bar has a
+// value: its position, in twips. An indicator, shown while a bar is dragged or moved by the keyboard, is
+// a slider whose value is where it lies in the drag's range, in percent: the keyboard moves it, and a
+// screen reader speaks its value after every move. Once the control is gone, a value reads as it last was.
 class ControlAccessible : public QAccessibleInterface, public QAccessibleValueInterface {
 public:
     ControlAccessible(Surface* surface, std::string name) : surface_(surface), name_(std::move(name)) {}
@@ -161,7 +231,21 @@ public:
     std::optional<rt::BarAccess> barAccess() const
     {
         const rt::Control* c = control();
-        return c ? c->form().barAccess(*c) : std::nullopt;
+        std::optional<rt::BarAccess> access = c ? c->form().barAccess(*c) : std::nullopt;
+        if (access)
+            lastAccess_ = access;
+        return access;
+    }
+
+    // For an indicator, its bar.
+    std::optional<rt::BarAccess> indicatorOf() const
+    {
+        const rt::Control* c = control();
+        std::optional<rt::BarAccess> access =
+            c && c->role() == rt::ControlRole::Indicator ? barOfIndicator(*c) : std::nullopt;
+        if (access)
+            lastIndicated_ = access;
+        return access;
     }
 
     bool isValid() const override { return control() != nullptr; }
@@ -180,28 +264,25 @@ public:
     int childCount() const override
     {
         const rt::Control* c = control();
-        return c ? static_cast<int>(c->children().size()) : 0;
+        return c ? static_cast<int>(accessibleChildren(c->children()).size()) : 0;
     }
 
     QAccessibleInterface* child(int index) const override
     {
         const rt::Control* c = control();
-        if (!c || index < 0 || index >= static_cast<int>(c->children().size()))
+        if (!c)
             return nullptr;
-        return surfaceInterface(surface_)->interfaceFor(*c->children()[static_cast<std::size_t>(index)]);
+        const std::vector<const rt::Control*> seen = accessibleChildren(c->children());
+        if (index < 0 || index >= static_cast<int>(seen.size()))
+            return nullptr;
+        return surfaceInterface(surface_)->interfaceFor(*seen[static_cast<std::size_t>(index)]);
     }
 
     int indexOfChild(const QAccessibleInterface* child) const override
     {
         const rt::Control* c = control();
         const auto* other = dynamic_cast<const ControlAccessible*>(child);
-        const rt::Control* target = other ? other->control() : nullptr;
-        if (!c || !target)
-            return -1;
-        for (std::size_t i = 0; i < c->children().size(); ++i)
-            if (c->children()[i] == target)
-                return static_cast<int>(i);
-        return -1;
+        return c && other ? indexIn(c->children(), other->control()) : -1;
     }
 
     QAccessibleInterface* childAt(int x, int y) const override
@@ -210,19 +291,23 @@ public:
         return c ? childHitAt(surface_, c, x, y) : nullptr;
     }
 
+    // Names and descriptions in words; the control's name as help text, for tools.
     QString text(QAccessible::Text t) const override
     {
         const rt::Control* c = control();
         if (!c)
             return {};
         const std::optional<rt::BarAccess> bar = barAccess();
+        const std::optional<rt::BarAccess> indicated = bar ? std::nullopt : indicatorOf();
+        const std::optional<rt::BarAccess>& named = bar ? bar : indicated;
         switch (t) {
-        case QAccessible::Name: return bar ? qstr(bar->name) : qstr(c->name());
+        case QAccessible::Name: return named ? qstr(named->name) : nameInWords(*c);
         case QAccessible::Description:
-            if (bar)
-                return qstr(c->name());
-            return role() == QAccessible::Indicator ? QStringLiteral("Where the dragged bar will be placed") : QString();
-        case QAccessible::Value: return bar ? percentOfRange(*bar) : QString();
+            if (indicated)
+                return QString::fromLatin1(kIndicatorHelp);
+            return bar ? qstr(bar->place) : QString();
+        case QAccessible::Value: return named ? qstr(named->place) : QString();
+        case QAccessible::Help: return qstr(c->name());
         default: return {};
         }
     }
@@ -254,61 +339,84 @@ public:
             s.invalid = true;
             return s;
         }
-        s.invisible = !shown(*c) || (surface_ && !surface_->isVisible());
+        s.invisible = !shown(*c) || !windowShowing(surface_);
         s.offscreen = s.invisible;
         s.movable = !c->isPictureBox();
-        if (c->role() == rt::ControlRole::Bar) {
-            s.focusable = true;
-            s.focused = c->form().keyboardFocus() == c;
+        if (c->role() == rt::ControlRole::Indicator) {
+            s.focusable = !s.invisible;
+            s.focused = keyboardTarget(c->form(), c->form().keyboardFocus()) == c;
         }
         return s;
     }
 
     void* interface_cast(QAccessible::InterfaceType type) override
     {
-        if (type == QAccessible::ValueInterface && barAccess())
+        if (type == QAccessible::ValueInterface && (barAccess() || lastAccess_ || indicatorOf() || lastIndicated_))
             return static_cast<QAccessibleValueInterface*>(this);
         return nullptr;
     }
 
+    // Always a number: a bridge that is handed no number sends the client whatever lies in its memory.
     QVariant currentValue() const override
     {
-        const std::optional<rt::BarAccess> bar = barAccess();
-        return bar ? QVariant(double(bar->position)) : QVariant();
+        if (isIndicator())
+            return percent(indicatorOf() ? indicatorOf() : lastIndicated_);
+        return number(&rt::BarAccess::position);
     }
-    QVariant minimumValue() const override
-    {
-        const std::optional<rt::BarAccess> bar = barAccess();
-        return bar ? QVariant(double(bar->lowest)) : QVariant();
-    }
-    QVariant maximumValue() const override
-    {
-        const std::optional<rt::BarAccess> bar = barAccess();
-        return bar ? QVariant(double(bar->highest)) : QVariant();
-    }
-    // One logical pixel, as an arrow key moves it.
+    QVariant minimumValue() const override { return isIndicator() ? 0.0 : number(&rt::BarAccess::lowest); }
+    QVariant maximumValue() const override { return isIndicator() ? 100.0 : number(&rt::BarAccess::highest); }
+    // One logical pixel, as an arrow key moves a bar; a tenth of a percent for an indicator, which a
+    // screen reader takes as the places to speak.
     QVariant minimumStepSize() const override
     {
-        return surface_ && barAccess() ? QVariant(surface_->twipsPerPixel()) : QVariant();
+        if (isIndicator())
+            return 0.1;
+        return QVariant(surface_ ? surface_->twipsPerPixel() : 1.0);
     }
 
-    // Lays the window out as a drag released at that position would.
+    // Lays the window out as a drag released at that position would; a bar the keyboard was moving is
+    // put down first, and tools are told the keyboard is back on the window.
     void setCurrentValue(const QVariant& value) override
     {
         bool ok = false;
         const double position = value.toDouble(&ok);
         const rt::Control* c = control();
-        if (!ok || !c || !barAccess())
+        if (!ok || !c || isIndicator() || !barAccess())
             return;
         rt::Form& form = c->form();
+        const rt::Control* focusBefore = form.keyboardFocus();
         form.runtime().setBarPosition(form, *c, position);
-        if (surface_)
-            announceBarValues(*surface_);
+        if (surface_ && form.loaded())
+            announceKeyboardFocus(*surface_, focusBefore, false, KeyboardEnd::Placed);
     }
 
 private:
+    bool isIndicator() const
+    {
+        const rt::Control* c = control();
+        return c ? c->role() == rt::ControlRole::Indicator : lastIndicated_.has_value();
+    }
+
+    // Unrounded, so that every move changes it and is spoken; only the ends read 0 and 100, and a screen
+    // reader speaking tenths never says either anywhere else.
+    static QVariant percent(const std::optional<rt::BarAccess>& bar)
+    {
+        if (!bar || bar->share <= 0 || bar->share >= 1)
+            return bar ? std::clamp(bar->share, 0.0, 1.0) * 100 : 0.0;
+        return std::clamp(bar->share * 100, 0.1, 99.9);
+    }
+
+    QVariant number(rt::Single rt::BarAccess::*field) const
+    {
+        const std::optional<rt::BarAccess> bar = barAccess();
+        const std::optional<rt::BarAccess>& known = bar ? bar : lastAccess_;
+        return QVariant(known ? double((*known).*field) : 0.0);
+    }
+
     QPointer<Surface> surface_;
     std::string name_;
+    mutable std::optional<rt::BarAccess> lastAccess_;     // as last read while the control was there
+    mutable std::optional<rt::BarAccess> lastIndicated_;  // the same, for an indicator
 };
 
 QAccessibleInterface* SurfaceAccessible::interfaceFor(const rt::Control& control)
@@ -325,14 +433,8 @@ QAccessibleInterface* SurfaceAccessible::interfaceFor(const rt::Control& control
 int SurfaceAccessible::indexOfChild(const QAccessibleInterface* child) const
 {
     const auto* c = dynamic_cast<const ControlAccessible*>(child);
-    const rt::Control* target = c ? c->control() : nullptr;
     const rt::Form* f = form();
-    if (!f || !target)
-        return -1;
-    for (std::size_t i = 0; i < f->children().size(); ++i)
-        if (f->children()[i] == target)
-            return static_cast<int>(i);
-    return -1;
+    return f && c ? indexIn(f->children(), c->control()) : -1;
 }
 
 QAccessibleInterface* SurfaceAccessible::childAt(int x, int y) const
@@ -357,7 +459,8 @@ QAccessibleInterface* childHitAt(Surface* surface, const rt::Control* parent, in
     return hit ? surfaceInterface(surface)->interfaceFor(*hit) : nullptr;
 }
 
-// The window: named after its form rather than its caption.
+// The window: named after its form rather than its caption, and described by how to move its dividers
+// without a mouse.
 class FormWindowAccessible : public QAccessibleWidget {
 public:
     explicit FormWindowAccessible(FormWindow* window) : QAccessibleWidget(window, QAccessible::Window) {}
@@ -367,7 +470,10 @@ public:
         if (t == QAccessible::Name && !widget()->objectName().isEmpty())
             return widget()->objectName();
         if (t == QAccessible::Description)
-            return widget()->windowTitle();
+            return QStringLiteral(
+                "To move a divider between the panes, press F8 to take it (F8 again takes the next one), "
+                "the arrow keys, Page Up, Page Down, Home or End to move it, Return to place it there, "
+                "or Escape to put it back.");
         return QAccessibleWidget::text(t);
     }
 };
@@ -377,6 +483,10 @@ QAccessibleInterface* factory(const QString& key, QObject* object)
     if (key == QLatin1String("qthost::Surface"))
         if (auto* surface = qobject_cast<Surface*>(object))
             return new SurfaceAccessible(surface);
+    // The menu bar of one of the program's windows, whose entries need descriptions.
+    if (key == QLatin1String("QMenuBar"))
+        if (auto* menuBar = qobject_cast<QMenuBar*>(object); menuBar && qobject_cast<FormWindow*>(menuBar->window()))
+            return menuBarAccessible(menuBar);
     if (key == QLatin1String("qthost::FormWindow"))
         if (auto* window = qobject_cast<FormWindow*>(object))
             return new FormWindowAccessible(window);
@@ -385,6 +495,64 @@ QAccessibleInterface* factory(const QString& key, QObject* object)
 
 void notify(QAccessibleEvent& event) { QAccessible::updateAccessibility(&event); }
 
+void notifyDescription(QAccessibleInterface* object)
+{
+    QAccessibleEvent event(object, QAccessible::DescriptionChanged);
+    notify(event);
+}
+
+// The value events for the bars that moved. A bar the keyboard is moving is left until it is put down:
+// meanwhile its indicator's value is what changes.
+void announceMoves(SurfaceAccessible& s)
+{
+    for (const rt::Control* moved : s.takeBarPositions()) {
+        QAccessibleInterface* bar = s.interfaceFor(*moved);
+        QAccessibleValueChangeEvent event(bar, bar->valueInterface()->currentValue());
+        notify(event);
+    }
+}
+
+void notifyValue(QAccessibleInterface* object)
+{
+    QAccessibleValueChangeEvent event(object, object->valueInterface()->currentValue());
+    notify(event);
+}
+
+// The indicator of a bar the keyboard took: shown, and given the focus.
+void announceTaken(SurfaceAccessible& s, const rt::Control& indicator)
+{
+    s.setLastMove({});
+    QAccessibleInterface* target = s.interfaceFor(indicator);
+    QAccessibleEvent shown(target, QAccessible::ObjectShow);
+    notify(shown);
+    QAccessibleEvent focus(target, QAccessible::Focus);
+    notify(focus);
+}
+
+// The indicator of a bar put down: no longer focused, and hidden.
+void announcePutDown(SurfaceAccessible& s, const rt::Control& indicator)
+{
+    QAccessibleInterface* target = s.interfaceFor(indicator);
+    QAccessible::State focusedChanged;
+    focusedChanged.focused = true;
+    QAccessibleStateChangeEvent unfocused(target, focusedChanged);
+    notify(unfocused);
+    QAccessibleEvent hidden(target, QAccessible::ObjectHide);
+    notify(hidden);
+}
+
+// Keyboard mode ended: the surface, which has the keyboard again, tells how and where the bar was left.
+void announceEnd(SurfaceAccessible& s, Surface& surface, const rt::Control& bar, KeyboardEnd end)
+{
+    if (const std::optional<rt::BarAccess> access = s.form()->barAccess(bar))
+        s.setLastMove(endOfMove(*access, end));
+    notifyDescription(&s);
+    if (surface.hasFocus()) {
+        QAccessibleEvent event(&surface, QAccessible::Focus);
+        notify(event);
+    }
+}
+
 }  // namespace
 
 void announceBarValues(Surface& surface)
@@ -392,19 +560,13 @@ void announceBarValues(Surface& surface)
     if (!QAccessible::isActive())
         return;
     SurfaceAccessible* s = surfaceInterface(&surface);
-    if (!s || !s->form())
-        return;
-    for (const rt::Control* moved : s->takeBarPositions()) {
-        QAccessibleInterface* bar = s->interfaceFor(*moved);
-        QAccessibleValueChangeEvent event(bar, bar->valueInterface()->currentValue());
-        notify(event);
-    }
+    if (s && s->form())
+        announceMoves(*s);
 }
 
-void announceKeyboardFocus(Surface& surface, const rt::Control* before, bool retaken)
+// Runs whether or not a tool listens (Qt drops the events then), so that what the objects say stays right.
+void announceKeyboardFocus(Surface& surface, const rt::Control* before, bool retaken, KeyboardEnd end)
 {
-    if (!QAccessible::isActive())
-        return;
     SurfaceAccessible* s = surfaceInterface(&surface);
     const rt::Form* f = s ? s->form() : nullptr;
     if (!f)
@@ -413,20 +575,24 @@ void announceKeyboardFocus(Surface& surface, const rt::Control* before, bool ret
     const auto& controls = f->controls();
     const bool beforeStillThere =
         std::any_of(controls.begin(), controls.end(), [&](const auto& c) { return c.get() == before; });
-    if (before && before != now && beforeStillThere) {
-        QAccessible::State focusedChanged;
-        focusedChanged.focused = true;
-        QAccessibleStateChangeEvent event(s->interfaceFor(*before), focusedChanged);
-        notify(event);
-    }
-    if (now && (now != before || retaken)) {
-        QAccessibleEvent event(s->interfaceFor(*now), QAccessible::Focus);
-        notify(event);
-    } else if (!now && before && surface.hasFocus()) {
-        QAccessibleEvent event(&surface, QAccessible::Focus);  // the keyboard is back on the surface
-        notify(event);
-    }
-    announceBarValues(surface);
+    const rt::Control* oldTarget = before && beforeStillThere ? keyboardTarget(*f, before) : nullptr;
+    const rt::Control* newTarget = keyboardTarget(*f, now);
+    const bool taken = newTarget && (now != before || retaken);
+    if (oldTarget && (oldTarget != newTarget || retaken))
+        announcePutDown(*s, *oldTarget);
+    if (oldTarget && !now)
+        announceEnd(*s, surface, *before, end);
+    if (taken)
+        announceTaken(*s, *newTarget);
+    else if (newTarget)
+        notifyValue(s->interfaceFor(*newTarget));  // moved: a screen reader speaks the new value
+    announceMoves(*s);
+}
+
+void forgetLastMove(Surface& surface)
+{
+    if (SurfaceAccessible* s = surfaceInterface(&surface))
+        s->setLastMove({});
 }
 
 void installAccessibility()

@@ -264,7 +264,8 @@ void Surface::keyPressEvent(QKeyEvent* event)
     event->accept();
     // The same bar taken again by F8 (a window with one bar) is announced again too.
     if (shown->loaded())
-        announceKeyboardFocus(*this, focusBefore, *key == rt::Key::F8);
+        announceKeyboardFocus(*this, focusBefore, *key == rt::Key::F8,
+                              *key == rt::Key::Escape ? KeyboardEnd::Cancelled : KeyboardEnd::Placed);
 }
 
 void Surface::focusOutEvent(QFocusEvent* event)
@@ -277,6 +278,7 @@ void Surface::focusOutEvent(QFocusEvent* event)
     host_.runtime().focusLost(*shown);
     if (shown->loaded())
         announceKeyboardFocus(*this, focusBefore, false);
+    forgetLastMove(*this);
 }
 
 void Surface::enterEvent(QEnterEvent* event)
@@ -313,6 +315,7 @@ FormWindow::FormWindow(QtHost& host, rt::Form& form) : host_(host), form_(&form)
         useSelectionMarkingStyle(*bar);
         for (std::size_t i = 0; i < menu.size(); ++i) {
             QAction* action = bar->addAction(menuText(menu[i].caption));
+            action->setStatusTip(QString::fromStdString(form.describeMenuEntry(menu[i])));
             connect(action, &QAction::triggered, this, [this, i] {
                 if (form_)
                     host_.runtime().click(*form_, i);

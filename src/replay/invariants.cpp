@@ -349,11 +349,15 @@ void InvariantChecker::checkMouse(const Event& e, std::vector<Failure>& failures
             break;
         }
         // Kept 100 twips from either end of the limiting size; never negative.
-        float limitSize = vertical ? a.scaleWidth : a.scaleHeight;
-        if (entry.limit) {
-            const rt::Rect& limit = b.find(std::string(entry.limit->name()))->bounds;
-            limitSize = static_cast<float>(vertical ? limit.width : limit.height);
+        const std::optional<std::string> limitName = limitControl(e.window, entry);
+        const ControlState* limit = limitName && !limitName->empty() ? b.find(*limitName) : nullptr;
+        if (!limitName || (!limitName->empty() && !limit)) {
+            fail(kMove, where + ": no control named for what limits its drag");
+            break;
         }
+        float limitSize = vertical ? a.scaleWidth : a.scaleHeight;
+        if (limit)
+            limitSize = static_cast<float>(vertical ? limit->bounds.width : limit->bounds.height);
         float expected = candidate;
         const float upper = static_cast<float>(double(limitSize) - splitter::kDragMargin);
         if (candidate < splitter::kDragMargin)
@@ -383,6 +387,16 @@ void InvariantChecker::checkMouse(const Event& e, std::vector<Failure>& failures
         break;
     }
     }
+}
+
+std::optional<std::string> InvariantChecker::limitControl(Window window, const splitter::Bar& bar) const
+{
+    if (!limitControls_)
+        return bar.limit ? std::string(bar.limit->name()) : std::string();
+    const auto found = limitControls_->find({window, bar.number});
+    if (found == limitControls_->end())
+        return std::nullopt;
+    return found->second;
 }
 
 std::vector<std::string> InvariantChecker::verticalIndicators(Window window) const
@@ -431,9 +445,12 @@ std::vector<Failure> checkSplitsAddUp(const forms::PaneWindow& form)
     return failures;
 }
 
-std::vector<Failure> playChecked(ProgramRun& session, const std::vector<Event>& events, bool keepGoing)
+std::vector<Failure> playChecked(ProgramRun& session, const std::vector<Event>& events, bool keepGoing,
+                                 const InvariantChecker::LimitControls* limits)
 {
     InvariantChecker checker(session);
+    if (limits)
+        checker.setLimitControls(*limits);
     std::vector<Failure> failures;
     for (const Event& e : events) {
         checker.before(e);

@@ -5,12 +5,16 @@
 #pragma once
 
 #include <array>
+#include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "replay/script.h"
 #include "replay/session.h"
 #include "runtime/geometry.h"
+#include "splitter/bar.h"
 
 namespace replay {
 
@@ -27,6 +31,12 @@ struct Failure {
 class InvariantChecker {
 public:
     explicit InvariantChecker(const ProgramRun& session) : session_(session) {}
+
+    // What each bar's drag is limited by: for bar <number> of a window, the name of the control whose outer
+    // size bounds it, or "" for the window's client area. Given one, the checker holds every window's bars
+    // to it (a bar it does not name fails); without one, it takes what each window's own bars say.
+    using LimitControls = std::map<std::pair<Window, int>, std::string>;
+    void setLimitControls(LimitControls limits) { limitControls_ = std::move(limits); }
 
     // Call before the session applies `event`: records the state and works out where the event goes.
     void before(const Event& event);
@@ -68,6 +78,9 @@ private:
     Delivery route(const Event& event);
     void checkMouse(const Event& event, std::vector<Failure>& failures) const;
     void checkSplits(Window window, const Event& event, std::vector<Failure>& failures) const;
+    // The control whose size limits the bar's drag; "" for the client area, none for a bar that the
+    // statement given does not name.
+    std::optional<std::string> limitControl(Window window, const splitter::Bar& bar) const;
     // The indicators of the window's vertical bars, which no layout moves.
     std::vector<std::string> verticalIndicators(Window window) const;
 
@@ -78,6 +91,7 @@ private:
     ResizeOutcome resizeOutcome_;  // for a resize: what the host promises
     bool showMayResize_ = false;   // for opening an open window
     unsigned long errorsBefore_ = 0;
+    std::optional<LimitControls> limitControls_;
 };
 
 // Every bar's split of a loaded window laid out with room for it: the two sides and the gap add up to the
@@ -86,6 +100,8 @@ std::vector<Failure> checkSplitsAddUp(const forms::PaneWindow& window);
 
 // Plays `events` on `session`, checking every invariant after each event. Stops at the first event that
 // breaks one unless `keepGoing`.
-std::vector<Failure> playChecked(ProgramRun& session, const std::vector<Event>& events, bool keepGoing = false);
+// `limits`, when given, is the statement of what limits each bar's drag (see setLimitControls).
+std::vector<Failure> playChecked(ProgramRun& session, const std::vector<Event>& events, bool keepGoing = false,
+                                 const InvariantChecker::LimitControls* limits = nullptr);
 
 }  // namespace replay

@@ -27,10 +27,16 @@ struct MenuEntry {
 
 // What assistive tools are told about a bar that a person can move.
 struct BarAccess {
-    std::string name;  // what the bar divides, in words
-    Single position;   // its Left (vertical bar) or Top (horizontal bar), in its container
-    Single lowest;     // the range a drag can put it in
-    Single highest;
+    std::string name;   // what the bar divides, in words
+    std::string place;  // where it stands in its range, in words
+    std::string indicator;  // the control that shows where a drag or the keyboard will put it
+    Single position;    // its Left (vertical bar) or Top (horizontal bar), in its container; while the
+                        // keyboard moves it, its indicator's
+    Single lowest;      // the range a drag can put it in, widened to hold the position wherever a
+    Single highest;     // resize left it
+    double share;       // of the drag's own range, where the position lies in it: 0 at the lower end, 1 at the upper
+    bool vertical;      // it moves left and right
+    bool taken;         // the keyboard is moving it
 };
 
 class Form {
@@ -89,6 +95,10 @@ public:
     virtual const Control* keyboardFocus() const { return nullptr; }
     // What they are told about a bar; nothing for any other control.
     virtual std::optional<BarAccess> barAccess(const Control& control) const;
+    // What a menu entry does, in words ("Opens the window with three panes"); empty when there are none.
+    virtual std::string describeMenuEntry(const MenuEntry&) const { return {}; }
+    // A pane or group of panes in words ("upper pane on the left"); empty when there are none.
+    virtual std::string describeControl(const Control&) const { return {}; }
     // A position they set for a bar, run by the runtime as a handler.
     virtual void dispatchBarPosition(const Control& control, double position);
 

@@ -1,5 +1,8 @@
 #include "splitter/bar_names.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace splitter {
 namespace {
 
@@ -46,15 +49,43 @@ std::string placeOf(const rt::Control* container, std::span<const Bar> windowBar
     return place;
 }
 
+// "on the upper left", or nothing for the window itself.
+std::string onThe(const rt::ControlRef* container, std::span<const Bar> windowBars)
+{
+    const std::string place = placeOf(container ? container->get() : nullptr, windowBars);
+    return place.empty() ? std::string() : " on the " + place;
+}
+
 }  // namespace
+
+std::string describeSide(const rt::Control& control, std::span<const Bar> windowBars)
+{
+    for (const Bar& bar : windowBars) {
+        if (bar.first.get() != &control && bar.second.get() != &control)
+            continue;
+        const char* noun = isGroup(bar.first.get() == &control ? bar.first : bar.second) ? " group of panes" : " pane";
+        return sideWord(bar, bar.first.get() == &control) + std::string(noun) + onThe(bar.container, windowBars);
+    }
+    return {};
+}
+
+std::string describePosition(rt::Single position, rt::Single lowest, rt::Single highest, BarDirection direction)
+{
+    const bool vertical = direction == BarDirection::LeftRight;
+    if (!(lowest < highest))
+        return "with no room to move";
+    if (position <= lowest)
+        return vertical ? "at the left limit" : "at the top limit";
+    if (position >= highest)
+        return vertical ? "at the right limit" : "at the bottom limit";
+    const double share = (double(position) - lowest) / (double(highest) - lowest);
+    const long percent = std::clamp(std::lround(share * 100), 1L, 99L);
+    return std::to_string(percent) + (vertical ? " percent from the left" : " percent from the top");
+}
 
 std::string describeBar(const Bar& bar, std::span<const Bar> windowBars)
 {
-    std::string name = "Divider between the " + sides(bar);
-    const std::string place = placeOf(bar.container ? bar.container->get() : nullptr, windowBars);
-    if (!place.empty())
-        name += " on the " + place;
-    return name;
+    return "Divider between the " + sides(bar) + onThe(bar.container, windowBars);
 }
 
 }  // namespace splitter

@@ -41,14 +41,18 @@ BARS = {
     ("Splitter5", "Image4"): (1620, 100, 4460, "Divider between the left and right panes on the upper left"),
 }
 
-# One bar set per window: the bar, the pane left of or above it, whether it moves left and right, and
-# the position to set.
+# One bar set per window: the bar, the pane left of or above it (named in words), whether it moves left
+# and right, and the position to set.
 SETS = [
-    ("SplitterForm", "Image1", "Picture2", True, 3000),
-    ("Splitter3", "Image2", "Picture5", False, 2000),
-    ("Splitter4", "Image3", "Picture8", False, 4000),
-    ("Splitter5", "Image4", "Picture11", True, 2500),
+    ("SplitterForm", "Image1", "left pane", True, 3000),
+    ("Splitter3", "Image2", "upper pane on the left", False, 2000),
+    ("Splitter4", "Image3", "upper pane on the right", False, 4000),
+    ("Splitter5", "Image4", "left pane on the upper left", True, 2500),
 ]
+
+# What each menu entry of the main window opens, in words.
+MENU_DESCRIPTIONS = ["Opens the window with three panes", "Opens the window with four panes",
+                     "Opens the window with five panes"]
 
 WINDOWS = ["SplitterForm", "Splitter3", "Splitter4", "Splitter5"]
 
@@ -112,23 +116,47 @@ class Program:
         self.display = None
 
     def start(self):
+        self.start_session()
+        self.start_program()
+
+    def start_session(self):
+        """The X server and the accessibility bus, without the program."""
+        # -displayfd: the server picks a display number nobody uses and writes it once it takes connections.
+        # -noreset: it does not start itself over when its last client leaves (the bus launcher and the
+        # program's own display check each connect and leave before the program stays); each such reset
+        # reloads the keymap through a child xkbcomp, which on a loaded machine can fail and end the server.
         read_end, write_end = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten",
-                                 "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.processes.append(xvfb)
+        self.xvfb_log = os.path.join(self.workdir, "xvfb.log")
+        with open(self.xvfb_log, "w") as log:
+            self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-noreset", "-screen", "0",
+                                          "1280x1024x24", "-nolisten", "tcp"], pass_fds=(write_end,),
+                                         stdout=subprocess.DEVNULL, stderr=log)
+        self.processes.append(self.xvfb)
         os.close(write_end)
         with os.fdopen(read_end) as displays:
-            self.display = ":" + displays.readline().strip()
+            number = displays.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start: " + self.server_log())
+        self.display = ":" + number
         os.environ["DISPLAY"] = self.display
         launcher = shutil.which("at-spi-bus-launcher") or "/usr/libexec/at-spi-bus-launcher"
         self.processes.append(subprocess.Popen([launcher, "--launch-immediately"], stdout=subprocess.DEVNULL,
                                                stderr=subprocess.DEVNULL))
+
+    def start_program(self):
         # Qt joins the accessibility bus without waiting for a screen reader to ask for it.
         environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         environment.pop("QT_SCALE_FACTOR", None)
         self.log = open(os.path.join(self.workdir, "program.log"), "w")
         self.program = subprocess.Popen([self.binary], env=environment, stdout=self.log, stderr=subprocess.STDOUT)
         self.processes.append(self.program)
+
+    def server_log(self):
+        with open(self.xvfb_log) as log:
+            return log.read().strip()
+
+    def server_ended(self):
+        return self.xvfb.poll() is not None
 
     def stop(self):
         for process in reversed(self.processes):
@@ -170,9 +198,12 @@ class Program:
 
 
 def bars_of(frame):
+    """The window's separators by control, found by their names in words."""
+    window = frame.name
+    names = {name: control for (w, control), (_, _, _, name) in BARS.items() if w == window}
     found = {}
     for bar in descendants(frame, lambda a: a.getRole() == pyatspi.ROLE_SEPARATOR):
-        found[bar.description] = bar
+        found[names.get(bar.name, bar.name)] = bar
     return found
 
 
@@ -182,6 +213,11 @@ def open_windows(program, results):
         return False
     entries = descendants(main, lambda a: a.getRole() == pyatspi.ROLE_MENU_ITEM)
     results.check(len(entries) == 3, "its menu bar has three entries", f"found {len(entries)}")
+    results.check(all(e.parent.getRole() == pyatspi.ROLE_MENU_BAR for e in entries), "they lie in a menu bar")
+    results.check([e.name for e in entries] == ["３分割", "４分割", "５分割"], "the entries keep their captions",
+                  f"{[e.name for e in entries]}")
+    results.check([e.description for e in entries] == MENU_DESCRIPTIONS, "each entry says what it opens",
+                  f"{[e.description for e in entries]}")
     for index, entry in enumerate(entries):
         wanted = WINDOWS[index + 1]
         try:
@@ -332,37 +368,91 @@ def check_setting(program, results):
                       f"is {extent(panes[0], horizontal)}")
 
 
+def sliders_of(frame):
+    return descendants(frame, lambda a: a.getRole() == pyatspi.ROLE_SLIDER)
+
+
 def check_focus(program, results):
+    """F8 gives the focus to the taken bar's indicator, a slider named after the bar and valued in percent
+    of the drag's range; a commit gives it back to the window and moves the bar."""
     events = []
 
     def heard(event):
-        if event.detail1 == 1:
-            events.append(event.source.description if event.source is not None else None)
+        if event.detail1 == 1 and event.source is not None:
+            events.append((event.source.getRole(), event.source.name))
 
     pyatspi.Registry.registerEventListener(heard, "object:state-changed:focused")
     try:
-        for window, presses, expected in [("SplitterForm", 1, "Image1"), ("Splitter5", 2, "Image2")]:
+        for window, presses, control in [("SplitterForm", 1, "Image1"), ("Splitter5", 2, "Image2")]:
             frame = program.frame(window)
             bars = bars_of(frame) if frame else {}
-            if not results.check(expected in bars, f"{window}.{expected} found for F8"):
+            if not results.check(control in bars and not sliders_of(frame),
+                                 f"{window}.{control} found, and no indicator stands in the way before F8"):
                 continue
-            bar = bars[expected]
+            bar = bars[control]
+            _, lowest, highest, name = BARS[(window, control)]
+            position = fresh(bar).queryValue().currentValue  # set by the checks before
             program.keys(window, *(["F8"] * presses))
-            focused = wait_for(lambda: fresh(bar).getState().contains(pyatspi.STATE_FOCUSED), 5)
-            results.check(focused, f"F8 x{presses} in {window} gives {expected} the focused state")
-            others = [name for name, other in bars.items()
-                      if name != expected and fresh(other).getState().contains(pyatspi.STATE_FOCUSED)]
-            results.check(not others, f"no other bar of {window} is focused", f"also {others}")
-            results.check(wait_for(lambda: expected in events, 5), f"a focus event names {expected}",
-                          f"heard {events}")
-            # The keyboard moves it by a pixel and commits; Escape would have left it.
-            old = fresh(bar).queryValue().currentValue
-            program.keys(window, "Right" if bar.description in ("Image1", "Image4") else "Down", "Return")
-            results.check(wait_for(lambda: fresh(bar).queryValue().currentValue == old + TWIPS_PER_PIXEL, 5),
-                          f"an arrow and Return move {window}.{expected} one pixel",
-                          f"{old} became {fresh(bar).queryValue().currentValue}")
-            results.check(wait_for(lambda: not fresh(bar).getState().contains(pyatspi.STATE_FOCUSED), 5),
-                          f"after the commit {expected} has the focus no more")
+            sliders = wait_for(lambda: sliders_of(frame), 5) or []
+            if not results.check(len(sliders) == 1 and sliders[0].name == name,
+                                 f"F8 x{presses} in {window} shows the indicator of {control}, named as the bar",
+                                 f"{[x.name for x in sliders]}"):
+                continue
+            indicator = sliders[0]
+            results.check(wait_for(lambda: fresh(indicator).getState().contains(pyatspi.STATE_FOCUSED), 5),
+                          f"the indicator of {window}.{control} has the focus")
+            results.check(wait_for(lambda: (pyatspi.ROLE_SLIDER, name) in events, 5),
+                          f"a focus event names the indicator of {control}", f"heard {events}")
+            value = fresh(indicator).queryValue()
+            share = (position - lowest) / (highest - lowest) * 100
+            results.check(abs(value.currentValue - share) < 0.01 and (value.minimumValue, value.maximumValue) == (0, 100),
+                          f"its value is {share:.1f} percent of the drag's range",
+                          f"read {value.currentValue} in {value.minimumValue}..{value.maximumValue}")
+            # The keyboard moves it by a pixel: the bar's value follows at once, and stays after Return.
+            vertical = control in ("Image1", "Image4")
+            program.keys(window, "Right" if vertical else "Down")
+            results.check(wait_for(lambda: fresh(bar).queryValue().currentValue == position + TWIPS_PER_PIXEL, 5),
+                          f"while taken, {window}.{control}'s value is its indicator's position",
+                          f"reads {fresh(bar).queryValue().currentValue}")
+            program.keys(window, "Return")
+            results.check(wait_for(lambda: fresh(bar).queryValue().currentValue == position + TWIPS_PER_PIXEL, 5),
+                          f"an arrow and Return move {window}.{control} one pixel",
+                          f"reads {fresh(bar).queryValue().currentValue}")
+            results.check(wait_for(lambda: not sliders_of(frame), 5), f"after the commit the indicator is gone")
+            results.check(wait_for(lambda: (pyatspi.ROLE_FILLER, window) in events[-1:], 5),
+                          f"after the commit the focus is back on {window}", f"heard {events[-3:]}")
+    finally:
+        pyatspi.Registry.deregisterEventListener(heard, "object:state-changed:focused")
+
+
+def check_set_while_taken(program, results):
+    """A value set by a tool while the keyboard holds that bar puts the bar there, ends keyboard mode,
+    and tells the tool that the focus is back on the window; F8 then takes a bar again."""
+    events = []
+
+    def heard(event):
+        if event.detail1 == 1 and event.source is not None:
+            events.append((event.source.getRole(), event.source.name))
+
+    window, control = "Splitter3", "Image1"
+    frame = program.frame(window)
+    bar = bars_of(frame).get(control) if frame else None
+    if not results.check(bar is not None, f"{window}.{control} found for a value set while taken"):
+        return
+    pyatspi.Registry.registerEventListener(heard, "object:state-changed:focused")
+    try:
+        program.keys(window, "F8")
+        wait_for(lambda: sliders_of(frame), 5)
+        del events[:]
+        fresh(bar).queryValue().currentValue = 3000.0
+        results.check(wait_for(lambda: fresh(bar).queryValue().currentValue == 3000, 5),
+                      f"{window}.{control} set to 3000 while taken")
+        results.check(wait_for(lambda: (pyatspi.ROLE_FILLER, window) in events, 5),
+                      "a focus event puts the focus back on the window", f"heard {events}")
+        results.check(not sliders_of(frame), "the indicator is gone")
+        program.keys(window, "F8")
+        results.check(wait_for(lambda: len(sliders_of(frame)) == 1, 5), "F8 takes a bar again afterwards")
+        program.keys(window, "Escape")
     finally:
         pyatspi.Registry.deregisterEventListener(heard, "object:state-changed:focused")
 
@@ -376,21 +466,29 @@ def main():
     program = Program(sys.argv[1], workdir)
     started = time.monotonic()
     try:
-        program.start()
-        if open_windows(program, results):
+        try:
+            program.start()
+        except RuntimeError as error:
+            results.check(False, "the X server starts", str(error))
+        if results.failed == 0 and open_windows(program, results):
             check_bars(program, results)
             check_get_all(program, results)
             # A program that a query killed has nothing more to check: the last check below says so.
             if program.program.poll() is None:
                 check_setting(program, results)
                 check_focus(program, results)
-        if program.program.poll() is not None:
+                check_set_while_taken(program, results)
+        if getattr(program, "program", None) and program.program.poll() is not None:
             results.check(False, "the program is still running", f"exit status {program.program.returncode}")
+        if getattr(program, "xvfb", None) and program.server_ended():
+            results.check(False, "the X server is still running", program.server_log())
     finally:
         program.stop()
-        program.log.close()
-        with open(os.path.join(workdir, "program.log")) as log:
-            output = log.read().strip()
+        output = ""
+        if getattr(program, "log", None):
+            program.log.close()
+            with open(os.path.join(workdir, "program.log")) as log:
+                output = log.read().strip()
         if output and results.failed:
             print("program output:\n" + output)
         shutil.rmtree(workdir, ignore_errors=True)

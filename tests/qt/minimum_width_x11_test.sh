@@ -10,7 +10,7 @@ main="$(window SplitterForm)" || fail "the main window did not appear"
 expect_size() {
   xdotool windowsize "$main" "$1" "$2"
   local size=""
-  for _ in $(seq 50); do
+  for _ in $(seq 200); do  # up to 20 seconds: a loaded machine may be slow to answer
     sleep 0.1
     size="$(size_of "$main")"
     [[ "$size" =~ ^$3$ ]] && return 0

@@ -13,15 +13,28 @@ trap cleanup EXIT
 fail() {
   echo "FAIL: $*" >&2
   [ -s "$work/program.log" ] && sed 's/^/program: /' "$work/program.log" >&2
+  if [ -n "${xvfb_pid:-}" ] && ! kill -0 "$xvfb_pid" 2>/dev/null; then
+    echo "the X server has ended:" >&2
+    sed 's/^/Xvfb: /' "$work/xvfb.log" >&2
+  fi
   exit 1
 }
 
-# -displayfd picks a display number nobody uses, so these tests can run side by side.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
+# -displayfd picks a display number nobody uses, so these tests can run side by side; the server writes
+# it once it takes connections. -noreset keeps it from starting itself over each time its last client
+# leaves (the program's own display check, each xdotool call before the program connects): every such
+# reset reloads the keymap through a child xkbcomp, which on a loaded machine can fail and end the
+# server under the test.
+Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+pids+=("$xvfb_pid")
+for _ in $(seq 300); do
+  [ "$(tail -c 1 "$work/display" | wc -l)" -eq 1 ] && break  # the number is whole once its newline is there
+  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb ended as it started"
+  sleep 0.1
+done
 DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+[ "$DISPLAY" != ":" ] || fail "Xvfb did not start within 30 seconds"
 export DISPLAY
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "replay/invariants.h"
+#include "support/defined_limits.h"
 
 namespace {
 
@@ -19,7 +20,8 @@ void expectScriptHolds(const std::string& file)
     ASSERT_FALSE(script.error) << path << ":" << script.error->line << ": " << script.error->message;
     replay::Session session;
     session.host().runtime().setErrorOutput([](const std::string&) {});
-    for (const replay::Failure& f : replay::playChecked(session, script.events, true))
+    const auto limits = testing_support::definedLimitControls();
+    for (const replay::Failure& f : replay::playChecked(session, script.events, true, &limits))
         ADD_FAILURE() << path << ":" << f.describe();
 }
 

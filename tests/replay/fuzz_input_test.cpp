@@ -5,6 +5,7 @@
 
 #include "replay/fuzz_input.h"
 #include "replay/invariants.h"
+#include "support/defined_limits.h"
 
 namespace {
 
@@ -46,7 +47,8 @@ TEST(FuzzInput, WindowStatesAreLeftOutOfTheBytesAndChangeNothingInMemory)
     ASSERT_EQ(back.size(), 2u);
     EXPECT_EQ(back[1].kind, EventKind::Resize);
     replay::Session session;
-    EXPECT_TRUE(replay::playChecked(session, script.events).empty());
+    const auto limits = testing_support::definedLimitControls();
+    EXPECT_TRUE(replay::playChecked(session, script.events, false, &limits).empty());
     EXPECT_EQ(session.program().splitter4()->ScaleWidth(), 3000);  // as resized, states or not
 }
 

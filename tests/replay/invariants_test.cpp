@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "replay/invariants.h"
+#include "support/defined_limits.h"
 
 namespace {
 
@@ -48,6 +49,8 @@ protected:
     replay::Session session;
     replay::InvariantChecker checker{session};
     int lineNumber = 0;
+
+    void SetUp() override { checker.setLimitControls(testing_support::definedLimitControls()); }
 };
 
 TEST_F(Invariants, WorkedDragsResizesAndWindowManagementHold)
@@ -139,6 +142,21 @@ TEST_F(Invariants, SeesAMoveOutsideTheLimits)
     EXPECT_TRUE(names(failures, "limited pointer position"));
 }
 
+// Held to the window definitions, the checker sees a drag limited by the wrong control, and a bar that
+// the definitions do not name, where held to the windows' own tables it would see nothing.
+TEST_F(Invariants, SeesADragLimitedByAnotherControlThanTheDefinitionsName)
+{
+    play("open SplitterForm\nmenu 2\ndown Splitter5 1 0 1700 500");  // Image4, in Picture5
+    auto limits = testing_support::definedLimitControls();
+    limits[{replay::Window::Splitter5, 4}] = "";  // as if the window's client width limited it
+    checker.setLimitControls(limits);
+    EXPECT_TRUE(names(play("move Splitter5 1 0 99999 500"), "limited pointer position"));
+
+    limits.erase({replay::Window::Splitter5, 4});
+    checker.setLimitControls(limits);
+    EXPECT_TRUE(names(play("move Splitter5 1 0 2000 500"), "limited pointer position"));
+}
+
 TEST_F(Invariants, SeesAPaneThatLostItsWidth)
 {
     play("open SplitterForm");
@@ -151,7 +169,8 @@ TEST_F(Invariants, PlayCheckedStopsAtTheFirstBrokenEvent)
 {
     const auto script = replay::parseScript("open Splitter4\nresize Splitter4 6000 5000\nclose Splitter4");
     replay::Session s;
-    EXPECT_TRUE(replay::playChecked(s, script.events).empty());
+    const auto limits = testing_support::definedLimitControls();
+    EXPECT_TRUE(replay::playChecked(s, script.events, false, &limits).empty());
     EXPECT_FALSE(s.program().splitter4()->loaded());
 }
 

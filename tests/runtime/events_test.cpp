@@ -107,13 +107,61 @@ TEST_F(EventRoutingTest, SecondButtonGoesToTheCapturedBarAndCaptureEndsWithTheLa
     mouse(MouseEvent::Up, 4000, 1000, rt::kRightButton);
     EXPECT_FALSE(form().dragging(1));
     EXPECT_EQ(form().control("Image1").Left(), 2340);
-    // The left button is still held: the bar keeps the moves, but the flag is down, so nothing moves.
+    // The left button is still held, so the bar still has the mouse: a third button pressed over
+    // Picture3 reaches the bar and starts a drag that follows the pointer off the bar.
+    mouse(MouseEvent::Down, 4000, 1000, rt::kMiddleButton);
+    EXPECT_TRUE(form().dragging(1));
+    mouse(MouseEvent::Move, 3500, 1000, rt::kLeftButton | rt::kMiddleButton);
+    EXPECT_EQ(form().control("Picture1").Left(), 3500);
+    mouse(MouseEvent::Up, 3500, 1000, rt::kMiddleButton);
+    EXPECT_EQ(form().control("Image1").Left(), 3500);
+    mouse(MouseEvent::Up, 3500, 1000, rt::kLeftButton);
+    // Capture is over: a press over the pane reaches no bar.
+    mouse(MouseEvent::Down, 4000, 1000, rt::kLeftButton);
+    EXPECT_FALSE(form().dragging(1));
+    EXPECT_FALSE(form().control("Picture1").Visible());
+    mouse(MouseEvent::Up, 4000, 1000, rt::kLeftButton);
+}
+
+// The capture belongs to the buttons held, whichever went down first: releasing the first of two, or a
+// button that was never pressed, leaves the bar with the mouse.
+TEST_F(EventRoutingTest, CaptureOutlivesTheReleaseOfTheFirstButtonAndOfOneNeverPressed)
+{
+    mouse(MouseEvent::Down, 2350, 1000, rt::kLeftButton);
     mouse(MouseEvent::Move, 3000, 1000, rt::kLeftButton);
-    EXPECT_EQ(form().control("Picture1").Left(), 2340);
+    mouse(MouseEvent::Up, 3000, 1000, rt::kMiddleButton);  // never pressed: not a release of the drag
+    EXPECT_TRUE(form().dragging(1));
+    EXPECT_EQ(form().control("Image1").Left(), 2340);
+    mouse(MouseEvent::Down, 4000, 1000, rt::kRightButton);
+    mouse(MouseEvent::Up, 4000, 1000, rt::kLeftButton);  // the first button up; the right one is held
+    EXPECT_FALSE(form().dragging(1));
+    mouse(MouseEvent::Down, 4200, 1000, rt::kMiddleButton);  // over Picture3, still the bar's
+    EXPECT_TRUE(form().dragging(1));
+    mouse(MouseEvent::Move, 1500, 1000, rt::kRightButton | rt::kMiddleButton);
+    EXPECT_EQ(form().control("Picture1").Left(), 1500);
+    mouse(MouseEvent::Up, 1500, 1000, rt::kMiddleButton);
+    mouse(MouseEvent::Up, 1500, 1000, rt::kRightButton);
+    EXPECT_EQ(form().control("Image1").Left(), 1500);
+    EXPECT_FALSE(form().dragging(1));
+    // Both are up: a press over the right pane reaches no bar.
+    mouse(MouseEvent::Down, 3000, 1000, rt::kLeftButton);
+    EXPECT_FALSE(form().dragging(1));
     mouse(MouseEvent::Up, 3000, 1000, rt::kLeftButton);
-    // Capture is over: a move over the pane reaches no bar.
-    mouse(MouseEvent::Move, 4000, 1000, 0);
-    EXPECT_EQ(form().control("Picture1").Left(), 2340);
+}
+
+TEST_F(EventRoutingTest, APressOfAButtonTheProgramDoesNotKnowNeitherDragsNorTakesTheMouse)
+{
+    const auto before = testing_support::snapshot(form());
+    mouse(MouseEvent::Down, 2350, 1000, 8);  // a fourth button, on the bar
+    mouse(MouseEvent::Down, 2350, 1000, 0);
+    EXPECT_EQ(testing_support::snapshot(form()), before);
+    EXPECT_FALSE(form().dragging(1));
+    // Nothing holds the mouse: a left press over the right pane reaches no bar.
+    mouse(MouseEvent::Down, 4000, 1000, rt::kLeftButton);
+    EXPECT_FALSE(form().dragging(1));
+    mouse(MouseEvent::Up, 4000, 1000, rt::kLeftButton);
+    mouse(MouseEvent::Up, 2350, 1000, 8);
+    EXPECT_EQ(testing_support::snapshot(form()), before);
 }
 
 TEST_F(EventRoutingTest, ReleaseWithoutPressIsIgnored)

@@ -2,11 +2,13 @@
 
 #include <set>
 
+#include "support/defined_bars.h"
 #include "support/every_bar.h"
 #include "support/window_fixture.h"
 
 namespace {
 
+using testing_support::DefinedBar;
 using testing_support::WindowTest;
 
 // Every bar checked against its live window: where it lies, its indicator, the indicator's size at a
@@ -29,14 +31,11 @@ protected:
 TEST_F(TenBars, DescriptionsMatchTheWindowsBars)
 {
     // Window, bar, the container it lies in, its indicator, and whether it moves left and right.
-    const std::set<std::tuple<std::string, std::string, std::string, std::string, bool>> expected = {
-        {"SplitterForm", "Image1", "", "Picture1", true}, {"Splitter3", "Image1", "", "Picture1", true},
-        {"Splitter3", "Image2", "Picture2", "Picture4", false}, {"Splitter4", "Image1", "", "Picture1", true},
-        {"Splitter4", "Image2", "Picture2", "Picture4", false}, {"Splitter4", "Image3", "Picture3", "Picture7", false},
-        {"Splitter5", "Image1", "", "Picture1", true}, {"Splitter5", "Image2", "Picture2", "Picture4", false},
-        {"Splitter5", "Image3", "Picture3", "Picture7", false}, {"Splitter5", "Image4", "Picture5", "Picture10", true},
-    };
-    std::set<std::tuple<std::string, std::string, std::string, std::string, bool>> described;
+    using Row = std::tuple<std::string, std::string, std::string, std::string, bool>;
+    std::set<Row> expected;
+    for (const DefinedBar& bar : testing_support::kDefinedBars)
+        expected.insert({bar.window, "Image" + std::to_string(bar.number), bar.container, bar.indicator, bar.leftRight});
+    std::set<Row> described;
     forEachBar([&](forms::PaneWindow& form, const splitter::Bar& bar) {
         described.insert({std::string(form.name()), std::string(bar.control.name()),
                           bar.container ? std::string(bar.container->name()) : "", std::string(bar.indicator.name()),
@@ -63,52 +62,77 @@ TEST_F(TenBars, PressLaysTheIndicatorOverTheBarHalvedForVerticalBars)
     EXPECT_EQ(program.splitter5()->control("Picture1").Width(), 97.5f);
 }
 
-TEST_F(TenBars, UpperLimitIsMeasuredAgainstTheWindowOrPicture5)
+// Each bar on its own, with what the window definitions say of it.
+class EachDefinedBar : public WindowTest, public ::testing::WithParamInterface<DefinedBar> {
+protected:
+    void SetUp() override { testing_support::openEveryWindow(program); }
+    forms::PaneWindow& form() { return testing_support::openWindow(program, GetParam().window); }
+    std::string barName() const { return "Image" + std::to_string(GetParam().number); }
+    float position()
+    {
+        const rt::Control& bar = form().control(barName());
+        return GetParam().leftRight ? bar.Left() : bar.Top();
+    }
+    // Drags the bar far past either end, then sets it back where it stood (at its far end it may lie
+    // under its container's border, out of the pointer's reach).
+    void expectDragEnds(float farEnd)
+    {
+        const float original = position();
+        drag(form(), barName().c_str(), -1e6);
+        EXPECT_EQ(position(), 100) << "far left or up";
+        drag(form(), barName().c_str(), 1e6);
+        EXPECT_EQ(position(), farEnd) << "far right or down";
+        runtime().setBarPosition(form(), form().control(barName()), original);
+        ASSERT_EQ(position(), original);
+    }
+};
+
+TEST_P(EachDefinedBar, ADragEndsAHundredTwipsInsideTheSizeThatBoundsIt)
 {
-    forEachBar([&](forms::PaneWindow& form, const splitter::Bar& entry) {
-        const std::string barName(entry.control.name());
-        const bool vertical = entry.vertical();
-        float size = vertical ? form.ScaleWidth() : form.ScaleHeight();
-        if (entry.limit) {
-            EXPECT_EQ(entry.limit->name(), "Picture5");
-            size = (*entry.limit)->Width();  // outer width, border included
+    const DefinedBar& defined = GetParam();
+    EXPECT_EQ(position(), defined.position);
+    expectDragEnds(defined.farEnd);
+
+    // Change the size that bounds the drag, and only that one: the far end follows it.
+    if (std::string(defined.limitControl).empty()) {
+        host.resizeClient(form(), 11000, 10000);
+        expectDragEnds(defined.leftRight ? 10900 : 9900);
+    } else {
+        // Picture5 follows the window's own vertical bar; the window's size stays as it was.
+        drag(form(), "Image1", 6000);
+        ASSERT_EQ(form().control(defined.limitControl).Width(), 6000);
+        expectDragEnds(5900);
+    }
+}
+
+TEST_P(EachDefinedBar, DraggingItLeavesEveryOtherBarsFlagAndIndicatorAlone)
+{
+    const DefinedBar& defined = GetParam();
+    std::vector<std::pair<rt::Rect, bool>> before;
+    for (const DefinedBar& other : testing_support::kDefinedBars) {
+        const rt::Control& indicator = testing_support::openWindow(program, other.window).control(other.indicator);
+        before.push_back({indicator.bounds(), indicator.Visible()});
+    }
+    press(form(), barName().c_str());
+    moveTo(form(), barName().c_str(), defined.position - 500);
+    EXPECT_TRUE(form().control(defined.indicator).Visible());
+    std::size_t i = 0;
+    for (const DefinedBar& other : testing_support::kDefinedBars) {
+        forms::PaneWindow& window = testing_support::openWindow(program, other.window);
+        const rt::Control& indicator = window.control(other.indicator);
+        if (std::string(other.window) != defined.window || other.number != defined.number) {
+            SCOPED_TRACE(other.label());
+            EXPECT_FALSE(window.dragging(other.number));
+            EXPECT_EQ(indicator.bounds(), before[i].first);
+            EXPECT_EQ(indicator.Visible(), before[i].second);
         }
-        const float original = entry.position();
-        press(form, barName.c_str());
-        moveTo(form, barName.c_str(), 1e6);
-        EXPECT_EQ(entry.indicatorPosition(), size - 100);
-        moveTo(form, barName.c_str(), -1e6);
-        EXPECT_EQ(entry.indicatorPosition(), 100);
-        release(form);
-        EXPECT_EQ(entry.position(), 100);
-        drag(form, barName.c_str(), original);  // later bars may lie inside this one's container
-    });
+        ++i;
+    }
+    release(form());
+    EXPECT_EQ(position(), defined.position - 500);
 }
 
-TEST_F(TenBars, DraggingOneBarLeavesEveryOtherBarsFlagAndIndicatorAlone)
-{
-    forms::Splitter5& s5 = *program.splitter5();
-    const rt::Rect p1 = s5.control("Picture1").bounds(), p4t = {0, 120, 0, 255};
-    press(s5, "Image4");
-    moveTo(s5, "Image4", 2500);
-    EXPECT_TRUE(s5.dragging(4));
-    EXPECT_FALSE(s5.dragging(1) || s5.dragging(2) || s5.dragging(3));
-    release(s5);
-    EXPECT_EQ(s5.control("Picture1").bounds(), p1);
-    EXPECT_FALSE(s5.control("Picture1").Visible() || s5.control("Picture4").Visible() ||
-                 s5.control("Picture7").Visible());
-    EXPECT_EQ(s5.control("Picture4").Top(), p4t.top);
-    EXPECT_EQ(s5.control("Picture7").Top(), 180);
-    // Another window's bar with the same name is untouched too.
-    EXPECT_FALSE(program.splitter4()->dragging(1));
-    EXPECT_EQ(program.splitter4()->control("Image1").Left(), 3360);
-}
-
-TEST_F(TenBars, HorizontalBarDragsTo100AboveTheWindowsBottomFromItsContainersTop)
-{
-    forms::Splitter4& s4 = *program.splitter4();
-    drag(s4, "Image3", 99999);
-    EXPECT_EQ(s4.control("Image3").Top(), 6360 - 100);
-}
+INSTANTIATE_TEST_SUITE_P(EveryBar, EachDefinedBar, ::testing::ValuesIn(testing_support::kDefinedBars),
+                         [](const ::testing::TestParamInfo<DefinedBar>& bar) { return bar.param.label(); });
 
 }  // namespace

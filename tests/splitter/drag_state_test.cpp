@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "splitter/bar_drag.h"
+#include "support/defined_bars.h"
 #include "support/every_bar.h"
 #include "support/window_fixture.h"
 
@@ -9,6 +10,7 @@ namespace {
 using rt::MouseEvent;
 using testing_support::barOf;
 using testing_support::snapshot;
+using testing_support::DefinedBar;
 using testing_support::WindowTest;
 
 class DragStates : public WindowTest {
@@ -18,35 +20,6 @@ protected:
     const rt::Control& indicator() { return form().control("Picture1"); }
     const rt::Control& bar() { return form().control("Image1"); }
 };
-
-TEST_F(DragStates, IdleMoveChangesNothing)
-{
-    const auto before = snapshot(form());
-    splitter::barMouseMove(barOf(form(), 1), {0, 0, 500, 10});
-    runtime().mouse(form(), MouseEvent::Move, 0, 0, 2350, 100);  // hovering over the bar
-    EXPECT_EQ(snapshot(form()), before);
-    EXPECT_FALSE(form().dragging(1));
-}
-
-TEST_F(DragStates, IdleReleaseLaysOutAtTheIndicatorsPosition)
-{
-    // The indicator still stands where the definition put it.
-    splitter::barMouseUp(barOf(form(), 1));
-    EXPECT_EQ(bar().Left(), 4800);
-    EXPECT_FALSE(indicator().Visible());
-    EXPECT_FALSE(form().dragging(1));
-}
-
-TEST_F(DragStates, PressDuringADragLaysTheIndicatorBackOverTheBar)
-{
-    splitter::barMouseDown(barOf(form(), 1));
-    splitter::barMouseMove(barOf(form(), 1), {rt::kLeftButton, 0, 900, 0});
-    EXPECT_EQ(indicator().Left(), 2340 + 900);
-    splitter::barMouseDown(barOf(form(), 1));
-    EXPECT_EQ(indicator().Left(), 2340);
-    EXPECT_TRUE(indicator().Visible());
-    EXPECT_TRUE(form().dragging(1));
-}
 
 TEST_F(DragStates, MoveDuringADragMovesOnlyTheIndicator)
 {
@@ -65,72 +38,136 @@ TEST_F(DragStates, MoveDuringADragMovesOnlyTheIndicator)
     EXPECT_EQ(repaints[1], (rt::Rect{3100, 0, 67.5, 4215}));
 }
 
-TEST_F(DragStates, ReleaseLaysOutOnceHidesTheIndicatorAndEndsTheDrag)
-{
-    press(form(), "Image1");
-    moveTo(form(), "Image1", 1000);
-    moveTo(form(), "Image1", 2000);
-    EXPECT_EQ(bar().Left(), 2340);  // the bar waits for the release
-    release(form());
-    EXPECT_EQ(bar().Left(), 2000);
-    EXPECT_EQ(form().control("Picture3").Left(), 2040);
-    EXPECT_FALSE(indicator().Visible());
-    EXPECT_FALSE(form().dragging(1));
-}
+// The drag states of each bar, with what the window definitions say of it.
+class DragStatesOfEveryBar : public WindowTest, public ::testing::WithParamInterface<DefinedBar> {
+protected:
+    void SetUp() override { testing_support::openEveryWindow(program); }
+    forms::PaneWindow& form() { return testing_support::openWindow(program, GetParam().window); }
+    const splitter::Bar& entry() { return barOf(form(), GetParam().number); }
+    std::string name() const { return "Image" + std::to_string(GetParam().number); }
+    const rt::Control& bar() { return form().control(name()); }
+    const rt::Control& indicator() { return form().control(GetParam().indicator); }
+    float along(const rt::Control& c) { return GetParam().leftRight ? c.Left() : c.Top(); }
+    // The handlers' arguments for a pointer `offset` twips from the bar's corner along its axis.
+    rt::MouseArgs at(float offset, int button = rt::kLeftButton)
+    {
+        return GetParam().leftRight ? rt::MouseArgs{button, 0, offset, 10} : rt::MouseArgs{button, 0, 10, offset};
+    }
+};
 
-TEST_F(DragStates, PressAndReleaseWithoutMoveKeepsTheBarsPosition)
+TEST_P(DragStatesOfEveryBar, AMoveWithNoDragChangesNothing)
 {
     const auto before = snapshot(form());
-    press(form(), "Image1");
+    splitter::barMouseMove(entry(), at(500));
+    double x = 0, y = 0;
+    pointOnBar(form(), bar(), x, y);
+    runtime().mouse(form(), MouseEvent::Move, 0, 0, x, y);  // hovering over the bar
+    EXPECT_EQ(snapshot(form()), before);
+    EXPECT_FALSE(form().dragging(GetParam().number));
+}
+
+TEST_P(DragStatesOfEveryBar, AReleaseWithNoDragLaysOutAtTheIndicatorsDefinedPosition)
+{
+    splitter::barMouseUp(entry());
+    EXPECT_EQ(along(bar()), GetParam().indicatorAt);
+    EXPECT_FALSE(indicator().Visible());
+    EXPECT_FALSE(form().dragging(GetParam().number));
+}
+
+TEST_P(DragStatesOfEveryBar, APressDuringADragLaysTheIndicatorBackOverTheBar)
+{
+    const float position = GetParam().position;
+    splitter::barMouseDown(entry());
+    splitter::barMouseMove(entry(), at(900));
+    EXPECT_EQ(along(indicator()), position + 900);
+    splitter::barMouseDown(entry());
+    EXPECT_EQ(along(indicator()), position);
+    EXPECT_TRUE(indicator().Visible());
+    EXPECT_TRUE(form().dragging(GetParam().number));
+}
+
+TEST_P(DragStatesOfEveryBar, APressAndReleaseWithoutAMoveLeavesTheLayoutAsItWas)
+{
+    const auto before = snapshot(form());
+    press(form(), name().c_str());
     release(form());
     auto after = snapshot(form());
-    EXPECT_EQ(after.bounds[1], before.bounds[1]);
-    EXPECT_EQ(bar().Left(), 2340);
-    EXPECT_EQ(form().control("Picture3").bounds(), (rt::Rect{2380, 0, 2765, 4215}));
+    // Only the indicator differs: laid over the bar by the press.
+    for (std::size_t i = 0; i < after.bounds.size(); ++i)
+        if (form().controls()[i].get() == &indicator())
+            after.bounds[i] = before.bounds[i];
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(along(bar()), GetParam().position);
 }
 
-TEST_F(DragStates, TheBarsEdgeGoesToThePointerNotTheGrabbedPoint)
+TEST_P(DragStatesOfEveryBar, TheBarsEdgeGoesToThePointerNotTheGrabbedPoint)
 {
-    splitter::barMouseDown(barOf(form(), 1));
-    splitter::barMouseMove(barOf(form(), 1), {rt::kLeftButton, 0, 45, 50});
-    splitter::barMouseUp(barOf(form(), 1));
-    EXPECT_EQ(bar().Left(), 2340 + 45);
+    splitter::barMouseDown(entry());
+    splitter::barMouseMove(entry(), at(45));
+    splitter::barMouseUp(entry());
+    EXPECT_EQ(along(bar()), GetParam().position + 45);
 }
 
-TEST_F(DragStates, AnyButtonAndAnyModifiersDrag)
+TEST_P(DragStatesOfEveryBar, AnyButtonAndAnyModifiersDrag)
 {
     for (int button : {rt::kRightButton, rt::kMiddleButton})
         for (int shift : {0, rt::kShiftMask | rt::kCtrlMask | rt::kAltMask}) {
-            press(form(), "Image1", button, shift);
-            moveTo(form(), "Image1", 1500 + button * 100 + shift, button);
+            const float target = static_cast<float>(1500 + button * 100 + shift);
+            press(form(), name().c_str(), button, shift);
+            moveTo(form(), name().c_str(), target, button);
             release(form(), button);
-            EXPECT_EQ(bar().Left(), 1500 + button * 100 + shift);
+            EXPECT_EQ(along(bar()), target) << "button " << button << ", shift " << shift;
         }
 }
 
-TEST_F(DragStates, ReleasePositionIsTheLastClampedMoveNotThePointer)
+TEST_P(DragStatesOfEveryBar, TheReleaseTakesTheLastLimitedMoveNotThePointer)
 {
-    press(form(), "Image1");
-    moveTo(form(), "Image1", 50);
-    runtime().mouse(form(), MouseEvent::Up, rt::kLeftButton, 0, 4000, 100);
-    EXPECT_EQ(bar().Left(), 100);
+    press(form(), name().c_str());
+    moveTo(form(), name().c_str(), 50);
+    double x = 0, y = 0;
+    pointOnBar(form(), bar(), x, y);
+    runtime().mouse(form(), MouseEvent::Up, rt::kLeftButton, 0, x + 900, y + 900);
+    EXPECT_EQ(along(bar()), 100);
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryBar, DragStatesOfEveryBar, ::testing::ValuesIn(testing_support::kDefinedBars),
+                         [](const ::testing::TestParamInfo<DefinedBar>& bar) { return bar.param.label(); });
+
+// Every bar whose bounding size can be made under twice the margin: the horizontal bars by a low window,
+// Image4 by a narrow Picture5. A candidate under 100 gives 100; one of 100 or more gives the size less 100.
+class NarrowLimitDrag : public DragStatesOfEveryBar {};
+
+TEST_P(NarrowLimitDrag, ASizeUnderTwiceTheMarginGivesTheSizeLessTheMargin)
+{
+    if (std::string(GetParam().limitControl).empty())
+        host.resizeClient(form(), form().ScaleWidth(), 150);
+    else
+        drag(form(), "Image1", 150);  // Picture5 is as wide as the left container
+    const float position = along(bar());
+    splitter::barMouseDown(entry());
+    splitter::barMouseMove(entry(), at(120 - position));
+    EXPECT_EQ(along(indicator()), 50);
+    splitter::barMouseMove(entry(), at(90 - position));
+    EXPECT_EQ(along(indicator()), 100);
+}
+
+std::vector<DefinedBar> barsWithANarrowableLimit()
+{
+    std::vector<DefinedBar> bars;
+    for (const DefinedBar& bar : testing_support::kDefinedBars)
+        if (!bar.leftRight || std::string(bar.limitControl) != "")
+            bars.push_back(bar);
+    return bars;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryBar, NarrowLimitDrag, ::testing::ValuesIn(barsWithANarrowableLimit()),
+                         [](const ::testing::TestParamInfo<DefinedBar>& bar) { return bar.param.label(); });
 
 class LowWindowDrag : public WindowTest {
 protected:
     void SetUp() override { program.SanbunMenu_Click(); }
     forms::Splitter3& form() { return *program.splitter3(); }
 };
-
-TEST_F(LowWindowDrag, LimitSizeUnderTwiceTheMarginGivesSizeLessMargin)
-{
-    host.resizeClient(form(), 7020, 150);
-    splitter::barMouseDown(barOf(form(), 2));
-    splitter::barMouseMove(barOf(form(), 2), {rt::kLeftButton, 0, 0, 120 - form().control("Image2").Top()});
-    EXPECT_EQ(form().control("Picture4").Top(), 50);
-    splitter::barMouseMove(barOf(form(), 2), {rt::kLeftButton, 0, 0, 90 - form().control("Image2").Top()});
-    EXPECT_EQ(form().control("Picture4").Top(), 100);
-}
 
 TEST_F(LowWindowDrag, BarNeverEndsAboveItsContainerAndCanBeGrabbedAgain)
 {

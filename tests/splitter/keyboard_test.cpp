@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "splitter/bar_drag.h"
+#include "support/defined_bars.h"
 #include "support/every_bar.h"
 #include "support/window_fixture.h"
 
@@ -60,30 +61,52 @@ TEST_F(KeyboardTest, NothingHappensUntilF8)
     EXPECT_EQ(keyboardNumber(s5), 0);
 }
 
-TEST_F(KeyboardTest, F8TakesTheBarsInImageOrderWrappingRoundAndShiftF8GoesBack)
+// F8 walks a window's bars in Image order and wraps round after its last one; Shift+F8 walks back, and
+// with no bar taken starts from the last. Run on every window, since how far a walk goes before it wraps
+// depends on the window's number of bars.
+class KeyboardCycling : public KeyboardTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(KeyboardCycling, F8TakesTheBarsInImageOrderWrappingRoundAndShiftF8GoesBack)
 {
-    forms::PaneWindow& s5 = openWindow(program, "Splitter5");
-    const auto onlyTaken = [&](int number) {
-        SCOPED_TRACE("Image" + std::to_string(number));
-        EXPECT_EQ(keyboardNumber(s5), number);
-        for (const splitter::Bar& bar : s5.bars()) {
+    testing_support::openEveryWindow(program);
+    forms::PaneWindow& form = openWindow(program, GetParam());
+    const int count = testing_support::definedBarCount(GetParam());
+    ASSERT_GT(count, 0);
+    const auto onlyTaken = [&](int number, const char* after) {
+        SCOPED_TRACE(std::string("after ") + after + ", Image" + std::to_string(number));
+        EXPECT_EQ(keyboardNumber(form), number);
+        for (const splitter::Bar& bar : form.bars()) {
             EXPECT_EQ(bar.dragging, bar.number == number) << "DraggingImage" << bar.number;
             EXPECT_EQ(bar.indicator->Visible(), bar.number == number) << bar.indicator.name();
         }
     };
-    for (int expected : {1, 2, 3, 4, 1}) {
-        EXPECT_TRUE(key(s5, Key::F8));
-        onlyTaken(expected);
+    for (int expected = 1; expected <= count; ++expected) {
+        EXPECT_TRUE(key(form, Key::F8));
+        onlyTaken(expected, "F8");
     }
-    EXPECT_TRUE(key(s5, Key::F8, kShift));
-    onlyTaken(4);
-    EXPECT_TRUE(key(s5, Key::F8, kShift));
-    onlyTaken(3);
-    EXPECT_TRUE(key(s5, Key::Escape));
-    onlyTaken(0);
-    EXPECT_TRUE(key(s5, Key::F8, kShift));  // with no bar taken, from the last one
-    onlyTaken(4);
+    EXPECT_TRUE(key(form, Key::F8));
+    onlyTaken(1, "F8 past the last bar");
+    EXPECT_TRUE(key(form, Key::F8, kShift));
+    onlyTaken(count, "Shift+F8 before the first bar");
+    EXPECT_TRUE(key(form, Key::Escape));
+    onlyTaken(0, "Escape");
+    for (int expected = count; expected >= 1; --expected) {
+        EXPECT_TRUE(key(form, Key::F8, kShift));  // with no bar taken, from the last one
+        onlyTaken(expected, "Shift+F8");
+    }
+    EXPECT_TRUE(key(form, Key::F8, kShift));
+    onlyTaken(count, "Shift+F8 past the first bar");
+    // The other windows have no bar taken.
+    for (const forms::PaneWindow* other : program.windows()) {
+        if (other != &form) {
+            EXPECT_EQ(keyboardNumber(*other), 0) << other->name();
+        }
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryWindow, KeyboardCycling,
+                         ::testing::Values("SplitterForm", "Splitter3", "Splitter4", "Splitter5"),
+                         [](const ::testing::TestParamInfo<const char*>& p) { return std::string(p.param); });
 
 TEST_F(KeyboardTest, F8InAWindowWithOneBarTakesItAfresh)
 {
@@ -164,7 +187,7 @@ TEST_P(KeyboardOnEveryBar, ArrowsAlongTheAxisMoveTheIndicatorAndArrowsAcrossItDo
 TEST_P(KeyboardOnEveryBar, HomeAndEndGoToTheDragLimitsAndMovesStopThere)
 {
     take(form(), bar().number);
-    const float upper = bar().limitSize() - 100;
+    const float upper = testing_support::definedBar(GetParam().window, GetParam().number).farEnd;
     EXPECT_TRUE(key(form(), Key::End));
     EXPECT_EQ(bar().indicatorPosition(), upper);
     key(form(), moreKey(bar()), kCtrl);

@@ -44,20 +44,37 @@ void printBounds(const replay::Session& session)
     }
 }
 
-int usage(const char* program)
-{
-    std::fprintf(stderr, "usage: %s FILE | --decode FILE | --encode FILE\n", program);
-    return 2;
-}
+constexpr const char* kUsage =
+    "Usage: splitter-replay FILE | --decode FILE | --encode FILE\n"
+    "Plays an event script on the windows without a screen, checks the layout after every event and\n"
+    "prints where every control of every open window ends up.\n"
+    "  FILE             play the script FILE\n"
+    "  --decode FILE    print the script that fuzzer input FILE stands for\n"
+    "  --encode FILE    write the fuzzer input bytes for script FILE to standard output\n"
+    "  -h, --help       print this and exit\n"
+    "Exit status: 0 every check held, 1 some did not, 2 the file could not be read or parsed.\n";
+
+bool isHelp(const char* arg) { return std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0; }
 
 }  // namespace
 
 int main(int argc, char* argv[])
 {
+    if (argc == 2 && isHelp(argv[1])) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     const bool decode = argc == 3 && std::strcmp(argv[1], "--decode") == 0;
     const bool encode = argc == 3 && std::strcmp(argv[1], "--encode") == 0;
-    if (argc != 2 && !decode && !encode)
-        return usage(argv[0]);
+    // Any other option is a mistake, not a file name: a file whose name starts with "-" is given as ./-name.
+    if (argc >= 2 && argv[1][0] == '-' && !decode && !encode) {
+        std::fprintf(stderr, "splitter-replay: unknown option: %s\n%s", argv[1], kUsage);
+        return 2;
+    }
+    if (argc != 2 && !decode && !encode) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
     const char* path = argv[argc - 1];
     std::string contents;
     if (!readFile(path, contents)) {

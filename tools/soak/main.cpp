@@ -11,13 +11,14 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <malloc.h>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <array>
 #include <fstream>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "app/program.h"
 #include "qt/form_window.h"
@@ -211,27 +212,87 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
-long option(int argc, char* argv[], const char* name, long fallback)
+constexpr const char* kUsage =
+    "Usage: splitter-soak [--cycles N] [--events M] [--seed S] [--max-growth-kb K] [--keep-open]\n"
+    "Long use on the Qt host (offscreen unless QT_QPA_PLATFORM says otherwise): opens and closes every\n"
+    "window N times, then plays a random session of M events, printing peak and resident memory as it goes.\n"
+    "  --cycles N          open/close cycles (default 1000)\n"
+    "  --events M          events in the random session (default 1000000)\n"
+    "  --seed S            seed of the random session (default 1)\n"
+    "  --max-growth-kb K   resident memory may grow this much after warming up (default 8192)\n"
+    "  --keep-open         never close a window during the session; measure with the windows open\n"
+    "  -h, --help          print this and exit\n"
+    "Exit status: 0 memory stayed within the bound, 1 it grew past it, 2 the options were wrong.\n";
+
+struct Options {
+    long cycles = 1000;
+    long events = 1000000;
+    long seed = 1;
+    long maxGrowthKb = 8192;
+    bool keepOpen = false;
+    bool help = false;
+};
+
+// A whole non-negative decimal number, or false.
+bool parseCount(const char* text, long& out)
 {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], name) == 0)
-            return std::atol(argv[i + 1]);
-    return fallback;
+    char* end = nullptr;
+    errno = 0;
+    out = std::strtol(text, &end, 10);
+    return *text != '\0' && *end == '\0' && errno == 0 && out >= 0;
+}
+
+// Empty when the arguments are good, else what is wrong with them.
+std::string parseOptions(int argc, char* argv[], Options& o)
+{
+    const std::pair<const char*, long*> counts[] = {
+        {"--cycles", &o.cycles}, {"--events", &o.events}, {"--seed", &o.seed}, {"--max-growth-kb", &o.maxGrowthKb}};
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "-h" || arg == "--help") {
+            o.help = true;
+            continue;
+        }
+        if (arg == "--keep-open") {
+            o.keepOpen = true;
+            continue;
+        }
+        long* target = nullptr;
+        for (const auto& [name, value] : counts)
+            if (arg == name)
+                target = value;
+        if (!target)
+            return "unknown argument: " + arg;
+        if (i + 1 >= argc || !parseCount(argv[i + 1], *target))
+            return arg + " wants a whole number, 0 or more";
+        ++i;
+    }
+    return {};
 }
 
 }  // namespace
 
 int main(int argc, char* argv[])
 {
+    Options options;
+    if (const std::string problem = parseOptions(argc, argv, options); !problem.empty()) {
+        std::fprintf(stderr, "splitter-soak: %s\n%s", problem.c_str(), kUsage);
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    const long cycles = option(argc, argv, "--cycles", 1000);
-    const long events = option(argc, argv, "--events", 1000000);
-    const auto seed = static_cast<unsigned>(option(argc, argv, "--seed", 1));
-    const long maxGrowthKb = option(argc, argv, "--max-growth-kb", 8192);
+    const long cycles = options.cycles;
+    const long events = options.events;
+    const auto seed = static_cast<unsigned>(options.seed);
+    const long maxGrowthKb = options.maxGrowthKb;
 
     qInstallMessageHandler(quietMessages);
-    QApplication application(argc, argv);
+    int qtArgc = 1;  // every argument is ours, and checked above
+    QApplication application(qtArgc, argv);
     qthost::setUpApplication(app::kIdentity);
     qthost::QtHost host;
     host.setQuitHandler([] {});  // closing the last window must not end the soak
@@ -239,9 +300,7 @@ int main(int argc, char* argv[])
     unsigned long reported = 0;
     host.runtime().setErrorOutput([&reported](const std::string&) { ++reported; });
     Soak soak(host, program, seed);
-    bool keepOpen = false;
-    for (int i = 1; i < argc; ++i)
-        keepOpen = keepOpen || std::strcmp(argv[i], "--keep-open") == 0;
+    const bool keepOpen = options.keepOpen;
     if (keepOpen)
         soak.keepOpen();
 
