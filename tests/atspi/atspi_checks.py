@@ -314,7 +314,8 @@ def check_get_all(program, results):
     accessible, error = bus.get_all(frame, "org.a11y.atspi.Accessible")
     parent = accessible.get("Parent") if accessible else None
     results.check(accessible is not None and accessible.get("Name") == "Splitter3"
-                  and accessible.get("ChildCount", 0) >= 1 and parent is not None and parent[1] == "/org/a11y/atspi/accessible/root" and alive(),
+                  and accessible.get("ChildCount", 0) >= 1 and parent is not None
+                  and parent[1] == "/org/a11y/atspi/accessible/root" and alive(),
                   "GetAll of a window's accessible properties names it, with the application as parent",
                   f"{accessible} {error}")
     accessible, error = bus.get_all(app, "org.a11y.atspi.Accessible")
