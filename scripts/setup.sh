@@ -18,9 +18,11 @@ splitter_run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plu
                        libxcb1-dev fonts-noto-cjk dmz-cursor-theme)
 # Added for the tests: GoogleTest (its CMake package needs GoogleMock's files too), Xvfb and xdotool for
 # the checks of what other X clients do to the windows, with openbox to minimise them and ImageMagick's
-# import to take screenshots, Qt's private headers, through which the host fuzzer reads a window's
-# backing store, and dpkg-dev, with which the README's commands make the package.
-splitter_test_packages=(libgtest-dev libgmock-dev xvfb xdotool openbox imagemagick qt6-base-private-dev dpkg-dev)
+# import to take screenshots, Xlib for the heap check on X11 (which waits for Xlib to catch up with the
+# server), Qt's private headers, through which the host fuzzer reads a window's backing store, and
+# dpkg-dev, with which the README's commands make the package.
+splitter_test_packages=(libgtest-dev libgmock-dev xvfb xdotool openbox imagemagick libx11-dev qt6-base-private-dev
+                        dpkg-dev)
 # Added for scripts/test --full: clang with its sanitizer and libFuzzer runtimes, the validators that the
 # desktop entry and AppStream metadata are checked with, a D-Bus session with the AT-SPI registry and
 # its Python client for the AT-SPI checks, and the Orca screen reader with speech-dispatcher for the checks

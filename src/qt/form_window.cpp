@@ -16,7 +16,6 @@
 #include <utility>
 
 #include "qt/accessibility.h"
-#include "qt/icons.h"
 #include "qt/menu_bar_style.h"
 #include "qt/painting.h"
 #include "qt/qt_host.h"
@@ -334,7 +333,7 @@ FormWindow::FormWindow(QtHost& host, rt::Form& form) : host_(host), form_(&form)
     setObjectName(QString::fromUtf8(form.name().data(), static_cast<qsizetype>(form.name().size())));
     setWindowTitle(QString::fromUtf8(form.caption().data(), static_cast<qsizetype>(form.caption().size())));
     if (const rt::IconDefinition* icon = form.definition().icon)
-        setWindowIcon(toIcon(*icon));
+        setWindowIcon(host.iconFor(*icon));
     const std::vector<rt::MenuEntry>& menu = form.menu();
     if (!menu.empty()) {
         QMenuBar* bar = menuBar();

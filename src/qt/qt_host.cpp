@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "qt/accessibility.h"
+#include "qt/accessibility_bus_guard.h"
 #include "qt/destroyed_window_filter.h"
 #include "qt/form_window.h"
 #include "qt/icons.h"
@@ -154,6 +155,14 @@ void QtHost::resizeClient(const rt::Form& form, double widthTwips, double height
     w->setClientSize(pixels(widthTwips), pixels(heightTwips));
 }
 
+const QIcon& QtHost::iconFor(const rt::IconDefinition& definition)
+{
+    auto it = icons_.find(&definition);
+    if (it == icons_.end())
+        it = icons_.emplace(&definition, toIcon(definition)).first;
+    return it->second;
+}
+
 QImage QtHost::grabWindow(const rt::Form& form) const
 {
     const FormWindow* w = window(form);
@@ -174,6 +183,7 @@ void setUpApplication(const rt::ProgramIdentity& identity)
     // The last window to close ends the program, whichever it is: allFormsClosed decides, not Qt.
     QApplication::setQuitOnLastWindowClosed(false);
     installAccessibility();
+    guardAccessibilityBus();
 }
 
 }  // namespace qthost

@@ -2,6 +2,7 @@
 // pixels at the screen's logical DPI, paints, and turns window-system events into runtime events.
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 #include <functional>
 #include <map>
@@ -49,6 +50,11 @@ public:
     // The whole window, menu bar included, as it is drawn now; null when the form has no window.
     QImage grabWindow(const rt::Form& form) const;
 
+    // One icon per definition, shared by every window that shows it. The X11 platform turns a window's
+    // icon into pixels through Qt's pixmap cache, keyed by the icon's own pixmap: an icon made afresh for
+    // each window would leave one more entry (4 KB) there every time a window was opened.
+    const QIcon& iconFor(const rt::IconDefinition& definition);
+
 private:
     // A window is dropped from inside its own close event, so it is deleted once that event has returned.
     struct DeleteLater {
@@ -61,6 +67,7 @@ private:
 
     rt::Runtime runtime_;
     std::map<const rt::Form*, std::unique_ptr<FormWindow, DeleteLater>> windows_;
+    std::map<const rt::IconDefinition*, QIcon> icons_;
     std::function<void()> quit_;
     bool quitRequested_ = false;
     std::unique_ptr<DestroyedWindowFilter> destroyedFilter_;

@@ -2,8 +2,10 @@
 
 Run by run-atspi-tests inside a D-Bus session of its own. Starts an X server (Xvfb), the accessibility bus
 and the program, then, as a screen reader would, through AT-SPI: opens the three other windows from the
-menu, finds the ten bars, reads each one's value, minimum and maximum at the window's defined size, sets
-one bar per window and sees the panes move, and presses F8 (with xdotool) and sees the bar take the focus.
+menu, finds the ten bars, reads each one's value, minimum and maximum at the window's defined size, asks
+for all properties of an object at once (D-Bus GetAll) and with missing arguments and sees the program
+answer and live on, sets one bar per window and sees the panes move, and presses F8 (with xdotool) and sees
+the bar take the focus.
 Prints one line per check and a final "N passed, N failed" line; exits non-zero on any failure.
 """
 
@@ -17,7 +19,7 @@ import time
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import GLib  # noqa: E402
+from gi.repository import Gio, GLib  # noqa: E402
 import pyatspi  # noqa: E402
 
 TWIPS_PER_PIXEL = 15  # Xvfb runs at 96 DPI
@@ -256,6 +258,95 @@ def check_bars(program, results):
     results.check(seen == 10, "all ten bars found", f"found {seen}")
 
 
+class Bus:
+    """Plain D-Bus calls on the accessibility bus to the program's objects, as any client may make them."""
+
+    def __init__(self):
+        session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+        address = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None,
+                                    GLib.VariantType("(s)"), Gio.DBusCallFlags.NONE, 5000, None).unpack()[0]
+        flags = Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION
+        self.connection = Gio.DBusConnection.new_for_address_sync(address, flags, None, None)
+
+    def call(self, accessible, interface, method, signature, *arguments):
+        """The reply unpacked, or the error's text."""
+        parameters = GLib.Variant(f"({signature})", arguments) if signature else None
+        try:
+            reply = self.connection.call_sync(accessible.app.bus_name, accessible.path, interface, method, parameters,
+                                              None, Gio.DBusCallFlags.NONE, 5000, None)
+        except GLib.Error as error:
+            return None, error.message
+        return reply.unpack(), None
+
+    def get_all(self, accessible, interface):
+        reply, error = self.call(accessible, "org.freedesktop.DBus.Properties", "GetAll", "s", interface)
+        return (reply[0] if reply else None), error
+
+
+def check_get_all(program, results):
+    """All properties at once and calls missing arguments: each answered, and the program lives on."""
+    bus = Bus()
+    alive = lambda: program.program.poll() is None  # noqa: E731
+    frame = program.frame("Splitter3")
+    bar = bars_of(frame).get("Image1") if frame else None
+    pane_name = "upper pane on the left"  # Picture5
+    panes = descendants(frame, lambda a: a.name == pane_name) if frame else []
+    app = program.application()
+    if not results.check(bar is not None and len(panes) == 1 and app is not None,
+                         f"Splitter3's Image1, its {pane_name} and the application found for GetAll"):
+        return
+    position, lowest, highest, name = BARS[("Splitter3", "Image1")]
+    value, error = bus.get_all(bar, "org.a11y.atspi.Value")
+    results.check(value == {"CurrentValue": position, "MinimumValue": lowest, "MaximumValue": highest,
+                            "MinimumIncrement": TWIPS_PER_PIXEL} and alive(),
+                  "GetAll of a bar's value gives its position, range and step", f"{value} {error}")
+    accessible, error = bus.get_all(bar, "org.a11y.atspi.Accessible")
+    results.check(accessible is not None and accessible.get("Name") == name and accessible.get("ChildCount") == 0
+                  and accessible.get("Description") == fresh(bar).description and alive(),
+                  "GetAll of a bar's accessible properties gives its name, and the description a Get gives",
+                  f"{accessible} {error}")
+    accessible, error = bus.get_all(panes[0], "org.a11y.atspi.Accessible")
+    results.check(accessible is not None and accessible.get("Name") == pane_name and alive(),
+                  "GetAll of a pane's accessible properties gives its name", f"{accessible} {error}")
+    value, error = bus.get_all(panes[0], "org.a11y.atspi.Value")
+    results.check(value is None and "UnknownInterface" in (error or "") and alive(),
+                  "GetAll of a pane's value is refused: a pane has none", f"{value} {error}")
+    accessible, error = bus.get_all(frame, "org.a11y.atspi.Accessible")
+    parent = accessible.get("Parent") if accessible else None
+    results.check(accessible is not None and accessible.get("Name") == "Splitter3"
+                  and accessible.get("ChildCount", 0) >= 1 and parent is not None
+                  and parent[1] == "/org/a11y/atspi/accessible/root" and alive(),
+                  "GetAll of a window's accessible properties names it, with the application as parent",
+                  f"{accessible} {error}")
+    accessible, error = bus.get_all(app, "org.a11y.atspi.Accessible")
+    results.check(accessible is not None and accessible.get("Name") == "splitter" and alive(),
+                  "GetAll of the application's accessible properties names the program", f"{accessible} {error}")
+    application, error = bus.get_all(app, "org.a11y.atspi.Application")
+    results.check(application is not None and application.get("ToolkitName") == "Qt" and alive(),
+                  "GetAll of the application's own properties names its toolkit", f"{application} {error}")
+    check_missing_arguments(program, results, bus, bar, position)
+
+
+def check_missing_arguments(program, results, bus, bar, position):
+    for interface, method, what in [("org.freedesktop.DBus.Properties", "GetAll", "GetAll without an interface"),
+                                    ("org.freedesktop.DBus.Properties", "Get", "Get without a property name"),
+                                    ("org.a11y.atspi.Accessible", "GetChildAtIndex", "GetChildAtIndex without one"),
+                                    ("org.a11y.atspi.Component", "GetExtents", "GetExtents without coordinates")]:
+        arguments = ("s", "org.a11y.atspi.Value") if method == "Get" else ("",)
+        reply, error = bus.call(bar, interface, method, *arguments)
+        results.check(reply is None and "InvalidArgs" in (error or "") and program.program.poll() is None,
+                      f"{what} is refused and the program lives on", f"{reply} {error}")
+    # The method form of setting the value moves the bar, as setting the property does.
+    target = position - 300
+    reply, error = bus.call(bar, "org.a11y.atspi.Value", "SetCurrentValue", "d", float(target))
+    moved = program.program.poll() is None and wait_for(lambda: fresh(bar).queryValue().currentValue == target, 5)
+    results.check(error is None and moved,
+                  "Value.SetCurrentValue called as a method moves the bar", f"{reply} {error}")
+    if moved:
+        bus.call(bar, "org.a11y.atspi.Value", "SetCurrentValue", "d", float(position))
+        wait_for(lambda: fresh(bar).queryValue().currentValue == position, 5)
+
+
 def extent(accessible, horizontal):
     box = fresh(accessible).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     return box.width if horizontal else box.height
@@ -384,9 +475,12 @@ def main():
             results.check(False, "the X server starts", str(error))
         if results.failed == 0 and open_windows(program, results):
             check_bars(program, results)
-            check_setting(program, results)
-            check_focus(program, results)
-            check_set_while_taken(program, results)
+            check_get_all(program, results)
+            # A program that a query killed has nothing more to check: the last check below says so.
+            if program.program.poll() is None:
+                check_setting(program, results)
+                check_focus(program, results)
+                check_set_while_taken(program, results)
         if getattr(program, "program", None) and program.program.poll() is not None:
             results.check(False, "the program is still running", f"exit status {program.program.returncode}")
         if getattr(program, "xvfb", None) and program.server_ended():

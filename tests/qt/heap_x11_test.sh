@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The heap check of opening and closing windows (splitter_heap_tests) on a private Xvfb server, where the
+# windows are X11 windows with an icon and another client can destroy them; then once more with the
+# program on an accessibility bus of its own, when dbus-run-session and at-spi-bus-launcher are there.
+# Usage: heap_x11_test.sh HEAP_TESTS_BINARY (needs Xvfb and xdotool).
+set -euo pipefail
+tests="$1"
+work="$(mktemp -d)"
+xvfb=""
+# shellcheck disable=SC2317  # run by the trap
+cleanup() {
+  if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# -displayfd picks a display number nobody uses, so this can run beside other X11 tests.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
+DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+export DISPLAY QT_QPA_PLATFORM=xcb GLIBC_TUNABLES=glibc.malloc.tcache_count=0
+unset WAYLAND_DISPLAY AT_SPI_BUS_ADDRESS
+
+echo "== on X11"
+"$tests"
+
+launcher="$(command -v at-spi-bus-launcher || echo /usr/libexec/at-spi-bus-launcher)"
+if ! command -v dbus-run-session >/dev/null || [ ! -x "$launcher" ]; then
+  echo "== no accessibility bus here (dbus-run-session, at-spi-bus-launcher): skipped"
+  exit 0
+fi
+echo "== on X11 with an accessibility bus"
+export XDG_RUNTIME_DIR="$work" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LAUNCHER="$launcher" TESTS="$tests"
+# shellcheck disable=SC2016
+dbus-run-session -- bash -c '"$LAUNCHER" --launch-immediately >/dev/null 2>&1 & bus=$!
+  status=0; "$TESTS" || status=$?; kill "$bus" 2>/dev/null; exit "$status"' 2>&1 | grep -v "^dbus-daemon"
+exit "${PIPESTATUS[0]}"
