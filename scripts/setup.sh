@@ -22,9 +22,11 @@ splitter_run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plu
 splitter_test_packages=(libgtest-dev libgmock-dev xvfb xdotool qt6-base-private-dev)
 # Added for scripts/test --full: clang with its sanitizer and libFuzzer runtimes, the validators that the
 # desktop entry and AppStream metadata are checked with, and a D-Bus session with the AT-SPI registry and
-# its Python client for the AT-SPI checks.
+# its Python client for the AT-SPI checks; MinGW-w64, GoogleTest's sources and Wine for the Windows program
+# and its checks, with xwininfo and ImageMagick to read the screen.
 splitter_full_packages=(clang libclang-rt-14-dev desktop-file-utils appstream
-                        dbus-bin dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi)
+                        dbus-bin dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi
+                        g++-mingw-w64-x86-64-posix googletest wine wine64 x11-utils imagemagick)
 
 # --- output ---------------------------------------------------------------------------------------------
 
