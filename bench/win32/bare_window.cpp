@@ -2,12 +2,16 @@
 // yardstick for splitter.exe's start-up, memory and resize figures, and the measure of the frame Windows
 // (or Wine) gives a sizable window with a menu bar.
 //
-//   bare_window.exe            shows the window until it is closed
-//   bare_window.exe --frame    prints the outer width less the client width, in pixels, and ends
+//   bare_window.exe              shows the window until it is closed
+//   bare_window.exe --frame      prints the outer width less the client width, in pixels, and ends
+//   bare_window.exe --startup    prints the time to the first frame and the peak working set, and ends
+//   bare_window.exe --resize N   prints the time of one of N resizes, with their repaint, and ends
 #include <windows.h>
 
 #include <cwchar>
 #include <string>
+
+#include "measure.h"
 
 namespace {
 
@@ -52,14 +56,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int)
         RECT outer{}, client{};
         GetWindowRect(hwnd, &outer);
         GetClientRect(hwnd, &client);
-        const std::string line = std::to_string((outer.right - outer.left) - (client.right - client.left)) + "\n";
-        DWORD written = 0;
-        WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+        measure::print(std::to_string((outer.right - outer.left) - (client.right - client.left)));
         DestroyWindow(hwnd);
         return 0;
     }
     ShowWindow(hwnd, SW_SHOWNORMAL);
     UpdateWindow(hwnd);
+    if (std::wcsstr(commandLine, L"--startup")) {
+        measure::printStartup();
+        return 0;
+    }
+    if (const int count = measure::option(commandLine, L"--resize", 0); count > 0) {
+        measure::printResizes(hwnd, count, measure::kLarge, measure::kSmall);
+        return 0;
+    }
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
