@@ -178,12 +178,21 @@ int printWhere(const rt::Form& form, const std::string& name, double scale)
     double ox = 0, oy = 0;
     form.originOf(*bar, ox, oy);
     const bool leftRight = bar->pointer() == rt::MousePointer::SizeWestEast;
-    // The middle of the grabbable span across the bar, so that rounding to a pixel stays on it.
+    // The middle of the grabbable span across the bar, so that rounding to a pixel stays on it, and the
+    // middle of its length, away from the window's edges.
     auto [x, y] = *point;
-    double end = leftRight ? x : y;
-    while (form.hitTest(leftRight ? end + 5 : x, leftRight ? y : end + 5) == bar)
-        end += 5;
-    (leftRight ? x : y) = ((leftRight ? x : y) + end) / 2;
+    const auto middle = [&](bool alongX) {
+        double& at = alongX ? x : y;
+        const auto hits = [&](double p) { return form.hitTest(alongX ? p : x, alongX ? y : p) == bar; };
+        double low = at, high = at;
+        while (hits(low - 5))
+            low -= 5;
+        while (hits(high + 5))
+            high += 5;
+        at = (low + high) / 2;
+    };
+    middle(leftRight);
+    middle(!leftRight);
     const qthost::DeviceScale device{{15, scale}};
     std::printf("%d %d %s %g\n", device.edge(x), device.edge(y), leftRight ? "x" : "y",
                 leftRight ? ox - bar->Left() : oy - bar->Top());

@@ -20,6 +20,8 @@ namespace {
 constexpr wchar_t kClassName[] = L"SplitterFormWindow";
 // Menu entry i sends command kFirstMenuCommand + i.
 constexpr UINT kFirstMenuCommand = 1000;
+// Posted to apply a client width asked for during a resize.
+constexpr UINT kApplyPendingWidth = WM_APP + 1;
 
 // Menu captions are shown as they are: a '&' is not a mnemonic marker.
 std::wstring menuText(const std::string& caption)
@@ -177,7 +179,28 @@ void FormWindow::reportClientSize()
         return;
     const SIZE client = clientSize();
     const double tpp = twipsPerPixel();
+    ++resizing_;
     host_.runtime().resized(*form_, client.cx * tpp, client.cy * tpp);
+    --resizing_;
+}
+
+void FormWindow::requestClientWidth(int width)
+{
+    if (resizing_ == 0) {
+        setClientSize(width, clientSize().cy);
+        return;
+    }
+    const bool posted = pendingWidth_ >= 0;
+    pendingWidth_ = width;
+    if (!posted && hwnd_)
+        PostMessageW(hwnd_, kApplyPendingWidth, 0, 0);
+}
+
+void FormWindow::applyPendingWidth()
+{
+    const int width = std::exchange(pendingWidth_, -1);
+    if (form_ && hwnd_ && width >= 0 && width != clientSize().cx && !IsIconic(hwnd_) && !IsZoomed(hwnd_))
+        setClientSize(width, clientSize().cy);
 }
 
 LRESULT CALLBACK FormWindow::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -199,6 +222,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_ERASEBKGND: return 1;  // the paint covers every pixel
     case WM_PAINT: paint(); return 0;
+    case kApplyPendingWidth: applyPendingWidth(); return 0;
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED)
             reportClientSize();

@@ -38,6 +38,9 @@ public:
     void show();
     // Resizes the window so that its client area gets this size in pixels, menu bar and frame around it.
     void setClientSize(int width, int height);
+    // The same for a new client width asked for by the runtime. Inside a resize it is done once that
+    // resize has been handled: a resize may come from the window system, which is still placing the window.
+    void requestClientWidth(int width);
     // Marks part of the client area (twips) for repainting.
     void invalidate(const rt::Rect& area);
 
@@ -49,6 +52,7 @@ private:
     // A bitmap at least `size` large to paint into; false when none can be had.
     bool ensureBitmap(SIZE size);
     void reportClientSize();
+    void applyPendingWidth();
     void mouseButton(rt::MouseEvent event, int button, WPARAM wParam, LPARAM lParam);
     void mouseMove(WPARAM wParam, LPARAM lParam);
     void releaseLostButtons(int stillHeld, int ownRelease, double x, double y);
@@ -63,6 +67,8 @@ private:
     HWND hwnd_ = nullptr;
     HICON icon_ = nullptr;
     bool shown_ = false;  // sizes are reported to the runtime from the first show on
+    int resizing_ = 0;    // depth of nested resizes being reported to the runtime
+    int pendingWidth_ = -1;  // a client width waiting for the current resize to be handled
     // A 32-bit top-down bitmap the fills are written into before they go to the screen; grown as needed,
     // only the part being painted is drawn each time.
     HBITMAP bitmap_ = nullptr;

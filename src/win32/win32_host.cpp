@@ -110,7 +110,7 @@ bool Win32Host::resizeOuterWidth(rt::Form& form, rt::Single outerWidth)
     const SIZE now = w->clientSize();
     // Nothing to do at the current size; asking anyway must not start another Resize.
     if (pixels != now.cx)
-        w->setClientSize(pixels, now.cy);
+        w->requestClientWidth(pixels);
     return true;
 }
 
