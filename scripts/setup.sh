@@ -25,11 +25,13 @@ splitter_test_packages=(libgtest-dev libgmock-dev xvfb xdotool openbox imagemagi
                         dpkg-dev)
 # Added for scripts/test --full: clang with its sanitizer and libFuzzer runtimes, the validators that the
 # desktop entry and AppStream metadata are checked with, a D-Bus session with the AT-SPI registry and
-# its Python client for the AT-SPI checks, and the Orca screen reader with speech-dispatcher for the checks
-# of what it says.
+# its Python client for the AT-SPI checks, the Orca screen reader with speech-dispatcher for the checks
+# of what it says, and MinGW-w64, GoogleTest's sources and Wine for the Windows program and its checks,
+# with xwininfo and ImageMagick to read the screen.
 splitter_full_packages=(clang libclang-rt-14-dev desktop-file-utils appstream
                         dbus-bin dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi
-                        orca speech-dispatcher python3-speechd)
+                        orca speech-dispatcher python3-speechd
+                        g++-mingw-w64-x86-64-posix googletest wine wine64 x11-utils imagemagick)
 
 # --- output ---------------------------------------------------------------------------------------------
 

@@ -27,6 +27,8 @@ struct Options {
     std::vector<Drag> drags;
     double scale = 1;
     bool clientOnly = false;
+    bool exactSize = false;
+    std::string where;  // a bar to tell a grab point of, instead of drawing
     std::string output;
 };
 
@@ -38,7 +40,13 @@ constexpr const char* kUsage =
     "                    container; may be repeated, drags run in order\n"
     "  --scale F         device pixel ratio, 0.5 to 4 (default 1)\n"
     "  --client-only     the client area alone, without the menu bar\n"
-    "  -o, --output FILE where to write the image\n";
+    "  --exact           with --size: the client area gets exactly that many twips even where they are\n"
+    "                    not whole pixels at this scale (as on a screen whose pixels are finer than\n"
+    "                    the logical pixel: Windows at 144 DPI has 10 twips to the pixel)\n"
+    "  -o, --output FILE where to write the image\n"
+    "  --where BAR       instead of drawing, prints where a pointer can grab bar BAR after the drags:\n"
+    "                    X Y in device pixels of the client area, the axis it moves along (x or y),\n"
+    "                    and where its container's inner corner lies on that axis, in twips\n";
 
 bool parseNumber(const std::string& text, double& out)
 {
@@ -79,6 +87,13 @@ std::string parse(int argc, char** argv, Options& o)
                 return "--scale wants a device pixel ratio from 0.5 to 4";
         } else if (arg == "--client-only") {
             o.clientOnly = true;
+        } else if (arg == "--where") {
+            const auto v = value();
+            if (!v || v->empty())
+                return "--where wants a bar's name";
+            o.where = *v;
+        } else if (arg == "--exact") {
+            o.exactSize = true;
         } else if (arg == "-o" || arg == "--output") {
             const auto v = value();
             if (!v || v->empty())
@@ -91,7 +106,7 @@ std::string parse(int argc, char** argv, Options& o)
             return "unknown argument: " + arg;
         }
     }
-    if (o.output.empty())
+    if (o.output.empty() && o.where.empty())
         return "no output file given (-o FILE.png)";
     if (o.window != "SplitterForm" && o.window != "Splitter3" && o.window != "Splitter4" && o.window != "Splitter5")
         return "unknown window: " + o.window;
@@ -151,6 +166,39 @@ std::string drag(rt::Runtime& runtime, rt::Form& form, const Drag& d)
     return {};
 }
 
+// Prints a grab point of `name` and its axis, as --where describes. Returns the exit status.
+int printWhere(const rt::Form& form, const std::string& name, double scale)
+{
+    const rt::Control* bar = form.find(name);
+    const auto point = bar ? pointOn(form, *bar) : std::nullopt;
+    if (!point || bar->isPictureBox() || bar->pointer() == rt::MousePointer::Default) {
+        std::fprintf(stderr, "splitter-render: no part of a bar %s can be grabbed\n", name.c_str());
+        return 2;
+    }
+    double ox = 0, oy = 0;
+    form.originOf(*bar, ox, oy);
+    const bool leftRight = bar->pointer() == rt::MousePointer::SizeWestEast;
+    // The middle of the grabbable span across the bar, so that rounding to a pixel stays on it, and the
+    // middle of its length, away from the window's edges.
+    auto [x, y] = *point;
+    const auto middle = [&](bool alongX) {
+        double& at = alongX ? x : y;
+        const auto hits = [&](double p) { return form.hitTest(alongX ? p : x, alongX ? y : p) == bar; };
+        double low = at, high = at;
+        while (hits(low - 5))
+            low -= 5;
+        while (hits(high + 5))
+            high += 5;
+        at = (low + high) / 2;
+    };
+    middle(leftRight);
+    middle(!leftRight);
+    const qthost::DeviceScale device{{15, scale}};
+    std::printf("%d %d %s %g\n", device.edge(x), device.edge(y), leftRight ? "x" : "y",
+                leftRight ? ox - bar->Left() : oy - bar->Top());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -177,6 +225,8 @@ int main(int argc, char** argv)
     if (options.size)
         host.resizeClient(*form, options.size->first, options.size->second);
     QCoreApplication::processEvents();
+    if (options.size && options.exactSize)
+        host.runtime().resized(*form, options.size->first, options.size->second);
     for (const Drag& d : options.drags) {
         if (const std::string problem = drag(host.runtime(), *form, d); !problem.empty()) {
             std::fprintf(stderr, "splitter-render: %s\n", problem.c_str());
@@ -184,6 +234,8 @@ int main(int argc, char** argv)
         }
         QCoreApplication::processEvents();
     }
+    if (!options.where.empty())
+        return printWhere(*form, options.where, options.scale);
     const QImage image = options.clientOnly
                              ? qthost::renderForm(*form, options.scale, host.twipsPerPixel(*form), QPalette())
                              : host.grabWindow(*form);

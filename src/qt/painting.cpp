@@ -11,222 +11,16 @@
 namespace qthost {
 namespace {
 
-// Far beyond any screen, and far from overflowing when edges are added or subtracted.
-constexpr double kEdgeLimit = 1 << 24;
+using paint::Box;
+using paint::kEdgeLimit;
 
 // Enough for any window's fills; a picture with more is drawn through the painter instead.
 constexpr std::size_t kMaxFills = 1024;
 
 QRgb opaque(const QColor& colour) { return colour.rgb() | 0xFF000000u; }
 
-// Device pixels [left, right) x [top, bottom), empty unless both sides are positive. The walker works in
-// these rather than QRect, whose intersection is a library call.
-struct Box {
-    int left, top, right, bottom;
-
-    bool empty() const { return right <= left || bottom <= top; }
-    Box operator&(const Box& o) const
-    {
-        return {std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
-    }
-};
-
 Box boxOf(const QRect& r) { return {r.left(), r.top(), r.right() + 1, r.bottom() + 1}; }
 QRect rectOf(const Box& b) { return QRect(b.left, b.top, b.right - b.left, b.bottom - b.top); }
-
-// Hands each fill of a form's picture to `sink(Box, QRgb)`, in painting order, clipped to `clip`.
-template <class Sink>
-class FillWalker {
-public:
-    FillWalker(const DeviceScale& scale, QRgb background, Sink& sink) : s_(scale), background_(background), sink_(sink)
-    {
-    }
-
-    void form(const rt::Form& form, const Box& clip)
-    {
-        const Box area = clip & box({0, 0, form.ScaleWidth(), form.ScaleHeight()});
-        Covered covered;
-        if (form.loaded())
-            addCovered(form.children(), 0, 0, area, covered);
-        fillExcept(clip, covered.boxes, covered.count, background_);
-        if (form.loaded())
-            children(form.children(), 0, 0, area);
-    }
-
-private:
-    // Where the visible PictureBoxes among some siblings will paint inside a clip: areas a fill beneath
-    // them can leave out, as they are painted over anyway. Up to 16; beyond that the rest is painted twice.
-    struct Covered {
-        Box boxes[16];
-        std::size_t count = 0;
-    };
-
-    void addCovered(const std::vector<rt::Control*>& siblings, double ox, double oy, const Box& clip,
-                    Covered& covered) const
-    {
-        for (const rt::Control* c : siblings) {
-            if (covered.count == std::size(covered.boxes))
-                break;
-            if (!c->isPictureBox() || !c->Visible())
-                continue;
-            const Box b = box({ox + c->Left(), oy + c->Top(), c->Width(), c->Height()}) & clip;
-            if (!b.empty())
-                covered.boxes[covered.count++] = b;
-        }
-    }
-
-    Box box(const rt::Rect& twips) const
-    {
-        return {s_.edge(twips.left), s_.edge(twips.top), s_.edge(twips.left + twips.width),
-                s_.edge(twips.top + twips.height)};
-    }
-
-    // The span [x0, x1) x [y0, y1) within `clip`.
-    void span(int x0, int y0, int x1, int y1, const Box& clip, QRgb colour)
-    {
-        const Box b = Box{x0, y0, x1, y1} & clip;
-        if (!b.empty())
-            sink_(b, colour);
-    }
-
-    // `area` except the parts under `holes`: each hole splits what is left into the bands above and below
-    // it and the pieces left and right of it, so that each pixel gets about one fill.
-    void fillExcept(const Box& area, const Box* holes, std::size_t count, QRgb colour)
-    {
-        if (area.empty())
-            return;
-        for (; count > 0; ++holes, --count) {
-            const Box h = *holes & area;
-            if (h.empty())
-                continue;
-            const Box pieces[] = {
-                {area.left, area.top, area.right, h.top},
-                {area.left, h.bottom, area.right, area.bottom},
-                {area.left, h.top, h.left, h.bottom},
-                {h.right, h.top, area.right, h.bottom},
-            };
-            for (const Box& piece : pieces)
-                fillExcept(piece, holes + 1, count - 1, colour);
-            return;
-        }
-        sink_(area, colour);
-    }
-
-    // The edges of a sunken frame: x0..x5 and y0..y5 from the outside in to the far outside, the outer ring
-    // between 0, 1 and 4, 5, the inner ring between 1, 2 and 3, 4, the inside between 2 and 3.
-    struct Ring {
-        int x0, x1, x2, x3, x4, x5, y0, y1, y2, y3, y4, y5;
-
-        // Each ring lies inside the one around it, so the eight lines and the inside share no pixel.
-        bool nested() const
-        {
-            return x0 <= x1 && x1 <= x2 && x2 <= x3 && x3 <= x4 && x4 <= x5 && y0 <= y1 && y1 <= y2 &&
-                   y2 <= y3 && y3 <= y4 && y4 <= y5;
-        }
-    };
-
-    Ring ring(double left, double top, double width, double height, double thickness) const
-    {
-        const double half = thickness / 2;
-        return {s_.edge(left),
-                s_.edge(left + half),
-                s_.edge(left + thickness),
-                s_.edge(left + width - thickness),
-                s_.edge(left + width - half),
-                s_.edge(left + width),
-                s_.edge(top),
-                s_.edge(top + half),
-                s_.edge(top + thickness),
-                s_.edge(top + height - thickness),
-                s_.edge(top + height - half),
-                s_.edge(top + height)};
-    }
-
-    // The outer ring's top and left lines stop short of the far corners, which belong to the light lines;
-    // the inner ring the same way one line further in. Where the rings nest, the lines and the inside share
-    // no pixel: they are written left lines, top lines, `inside()`, bottom lines, right lines, each pixel
-    // once and each frame line next to the pixels it shares memory with.
-    template <class Inside>
-    void nestedFrame(const Ring& r, const Box& clip, Inside inside)
-    {
-        span(r.x0, r.y0, r.x1, r.y4, clip, frame_.outerTopLeft);
-        span(r.x1, r.y1, r.x2, r.y3, clip, frame_.innerTopLeft);
-        span(r.x0, r.y0, r.x4, r.y1, clip, frame_.outerTopLeft);
-        span(r.x1, r.y1, r.x3, r.y2, clip, frame_.innerTopLeft);
-        inside();
-        span(r.x1, r.y3, r.x4, r.y4, clip, frame_.innerBottomRight);
-        span(r.x0, r.y4, r.x5, r.y5, clip, frame_.outerBottomRight);
-        span(r.x3, r.y1, r.x4, r.y4, clip, frame_.innerBottomRight);
-        span(r.x4, r.y0, r.x5, r.y5, clip, frame_.outerBottomRight);
-    }
-
-    // The same lines where they cross each other (a box narrower than its frame), over what lies beneath:
-    // the outer ring, then the inner ring, each dark lines first.
-    void crossedFrame(const Ring& r, const Box& clip)
-    {
-        span(r.x0, r.y0, r.x4, r.y1, clip, frame_.outerTopLeft);
-        span(r.x0, r.y0, r.x1, r.y4, clip, frame_.outerTopLeft);
-        span(r.x0, r.y4, r.x5, r.y5, clip, frame_.outerBottomRight);
-        span(r.x4, r.y0, r.x5, r.y5, clip, frame_.outerBottomRight);
-        span(r.x1, r.y1, r.x3, r.y2, clip, frame_.innerTopLeft);
-        span(r.x1, r.y1, r.x2, r.y3, clip, frame_.innerTopLeft);
-        span(r.x1, r.y3, r.x4, r.y4, clip, frame_.innerBottomRight);
-        span(r.x3, r.y1, r.x4, r.y4, clip, frame_.innerBottomRight);
-    }
-
-    // The PictureBoxes among `siblings`, bottom first, each clipped to `clip`. `ox`, `oy`: where the
-    // siblings' coordinate origin lies on the client area, in twips.
-    void children(const std::vector<rt::Control*>& siblings, double ox, double oy, const Box& clip)
-    {
-        for (auto it = siblings.rbegin(); it != siblings.rend(); ++it) {
-            const rt::Control& c = **it;
-            if (!c.isPictureBox() || !c.Visible())
-                continue;  // Images draw nothing
-            const double left = ox + c.Left(), top = oy + c.Top();
-            const Box outer = box({left, top, c.Width(), c.Height()}) & clip;
-            if (outer.empty())
-                continue;
-            const auto& back = c.backColor();
-            const QRgb colour = back ? qRgb(back->red(), back->green(), back->blue()) : background_;
-            const double b = c.borderThickness();
-            const Box inner = box({left + b, top + b, c.innerWidth(), c.innerHeight()}) & outer;
-            const bool nested = !inner.empty() && !c.children().empty();
-            Covered covered;
-            if (nested)
-                addCovered(c.children(), left + b, top + b, inner, covered);
-            if (c.borderStyle() != rt::BorderStyle::Sunken) {
-                fillExcept(outer, covered.boxes, covered.count, colour);
-            } else if (const Ring r = ring(left, top, c.Width(), c.Height(), b); r.nested()) {
-                nestedFrame(r, outer, [&] {
-                    fillExcept(Box{r.x2, r.y2, r.x3, r.y3} & outer, covered.boxes, covered.count, colour);
-                });
-            } else {
-                fillExcept(outer, covered.boxes, covered.count, colour);
-                crossedFrame(r, outer);
-            }
-            if (nested)
-                children(c.children(), left + b, top + b, inner);
-        }
-    }
-
-    struct FrameColours {
-        QRgb outerTopLeft = opaque(kSunkenFrame.outerTopLeft), innerTopLeft = opaque(kSunkenFrame.innerTopLeft);
-        QRgb outerBottomRight = opaque(kSunkenFrame.outerBottomRight);
-        QRgb innerBottomRight = opaque(kSunkenFrame.innerBottomRight);
-    };
-
-    const DeviceScale& s_;
-    QRgb background_;
-    Sink& sink_;
-    const FrameColours frame_;
-};
-
-template <class Sink>
-void walkFills(const rt::Form& form, const DeviceScale& scale, QRgb background, const QRect& clip, Sink sink)
-{
-    FillWalker<Sink> walker(scale, background, sink);
-    walker.form(form, boxOf(clip));
-}
 
 void paintThroughPainter(QPainter& painter, const Fill* fills, std::size_t count)
 {
@@ -365,22 +159,6 @@ bool paintDirectly(QPainter& painter, const Fill* fills, std::size_t count, cons
 
 QColor controlBackground(const QPalette& palette) { return palette.color(QPalette::Active, QPalette::Button); }
 
-double twipsPerPixelFor(double logicalDpi) { return logicalDpi > 0 ? 1440.0 / logicalDpi : 15.0; }
-
-int DeviceScale::edge(double twips) const
-{
-    const double px = twips / twipsPerPixel * devicePixelRatio;
-    if (std::isnan(px))
-        return 0;
-    if (px >= kEdgeLimit || px <= -kEdgeLimit)
-        return static_cast<int>(px > 0 ? kEdgeLimit : -kEdgeLimit);
-    // Halves away from zero, as std::round does, without its library call: `whole` is px without its
-    // fraction, and px - whole is exact at these magnitudes.
-    const int whole = static_cast<int>(px);
-    const double fraction = px - whole;
-    return whole + (fraction >= 0.5) - (fraction <= -0.5);
-}
-
 QRect DeviceScale::rect(const rt::Rect& twips) const
 {
     const int x0 = edge(twips.left), y0 = edge(twips.top);
@@ -392,9 +170,9 @@ std::size_t formFills(const rt::Form& form, const DeviceScale& scale, QRgb backg
                       std::size_t capacity)
 {
     std::size_t count = 0;
-    walkFills(form, scale, background | 0xFF000000u, clip, [&](const Box& b, QRgb colour) {
+    paint::walkFills(form, scale, background, boxOf(clip), [&](const Box& b, QRgb colour) {
         if (count < capacity)
-            out[count] = {b.left, b.top, b.right, b.bottom, colour | 0xFF000000u};
+            out[count] = {{b.left, b.top, b.right, b.bottom, colour | 0xFF000000u}};
         ++count;
     });
     return count;
@@ -432,7 +210,7 @@ void paintForm(QPainter& painter, const rt::Form& form, const DeviceScale& scale
     std::array<Fill, kMaxFills> fills;
     const std::size_t count = formFills(form, scale, opaque(background), clip, fills.data(), fills.size());
     if (count > fills.size()) {
-        walkFills(form, scale, opaque(background), clip,
+        paint::walkFills(form, scale, opaque(background), boxOf(clip),
                   [&](const Box& b, QRgb colour) { painter.fillRect(rectOf(b), QColor::fromRgb(colour)); });
         return;
     }
@@ -448,7 +226,7 @@ QImage renderForm(const rt::Form& form, double devicePixelRatio, double twipsPer
     image.setDevicePixelRatio(1);
     {
         QPainter painter(&image);
-        walkFills(form, scale, opaque(controlBackground(palette)), image.rect(),
+        paint::walkFills(form, scale, opaque(controlBackground(palette)), boxOf(image.rect()),
                   [&](const Box& b, QRgb colour) { painter.fillRect(rectOf(b), QColor::fromRgb(colour)); });
     }
     image.setDevicePixelRatio(devicePixelRatio);

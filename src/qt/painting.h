@@ -1,6 +1,5 @@
-// Drawing a form's controls in device pixels. Every edge is converted from twips to device pixels on its
-// own, by rounding, so that neighbouring controls stay flush at any device pixel ratio; all fills are
-// whole device-pixel rectangles.
+// Drawing a form's controls in device pixels on Qt: the fills come from the walk both hosts share
+// (paint/fills.h); this writes them into Qt's images.
 #pragma once
 
 #include <QColor>
@@ -9,6 +8,7 @@
 #include <QRect>
 #include <cstddef>
 
+#include "paint/fills.h"
 #include "runtime/form.h"
 #include "runtime/geometry.h"
 
@@ -18,34 +18,25 @@ namespace qthost {
 
 // The colours of a sunken frame, outer ring then inner ring.
 struct SunkenFrameColors {
-    QColor outerTopLeft{128, 128, 128};
-    QColor innerTopLeft{64, 64, 64};
-    QColor outerBottomRight{255, 255, 255};
-    QColor innerBottomRight{212, 208, 200};
+    QColor outerTopLeft = QColor::fromRgb(paint::kSunkenFrame.outerTopLeft);
+    QColor innerTopLeft = QColor::fromRgb(paint::kSunkenFrame.innerTopLeft);
+    QColor outerBottomRight = QColor::fromRgb(paint::kSunkenFrame.outerBottomRight);
+    QColor innerBottomRight = QColor::fromRgb(paint::kSunkenFrame.innerBottomRight);
 };
 inline const SunkenFrameColors kSunkenFrame{};
 
 // What the window and a PictureBox without a colour of its own are filled with.
 QColor controlBackground(const QPalette& palette);
 
-// Twips become pixels at the screen's logical DPI: 15 twips per pixel at 96 DPI.
-double twipsPerPixelFor(double logicalDpi);
+using paint::twipsPerPixelFor;
 
-struct DeviceScale {
-    double twipsPerPixel = 15;
-    double devicePixelRatio = 1;
-
-    // The device-pixel column or row of an edge at `twips`, clamped well inside the int range.
-    int edge(double twips) const;
+struct DeviceScale : paint::DeviceScale {
     // A twips rectangle as device pixels, edge by edge.
     QRect rect(const rt::Rect& twips) const;
 };
 
 // One solid rectangle of a form's picture: device pixels [left, right) x [top, bottom).
-struct Fill {
-    int left, top, right, bottom;
-    QRgb colour;  // opaque
-
+struct Fill : paint::Fill {
     QRect rect() const { return QRect(left, top, right - left, bottom - top); }
 };
 

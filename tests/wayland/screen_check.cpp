@@ -20,7 +20,10 @@ const char kUsage[] =
     "      two shots of one area, with the pointer at (HOT_X, HOT_Y) and without it: prints the pointer's\n"
     "      shape, arrow, horizontal (a left-right sizing pointer), vertical, none or other\n"
     "  splitter-screen-check menu SHOT X Y WIDTH HEIGHT\n"
-    "      prints the horizontal centre of each entry drawn in that menu bar area, from X\n";
+    "      prints the horizontal centre of each entry drawn in that menu bar area, from X\n"
+    "  splitter-screen-check glyphs SHOT X Y WIDTH HEIGHT\n"
+    "      the text drawn in that area is glyphs, not boxes: at least three shapes (runs of inked\n"
+    "      columns), no two alike, as a font without the characters would draw the same box for each\n";
 
 QImage load(const char* path)
 {
@@ -136,6 +139,40 @@ int menu(const QImage& shot, const QRect& bar)
     return 0;
 }
 
+// Each run of inked columns as its mask of inked pixels, column by column.
+int glyphs(const QImage& shot, const QRect& text)
+{
+    const QRect area = text.intersected(shot.rect());
+    if (area.isEmpty()) {
+        std::printf("the text area lies outside the shot\n");
+        return 1;
+    }
+    const QRgb background = shot.pixel(area.right(), area.top());
+    const auto inked = [&](int x, int y) { return std::abs(qGray(shot.pixel(x, y)) - qGray(background)) > 64; };
+    std::vector<std::string> shapes;
+    std::string current;
+    for (int x = area.left(); x <= area.right() + 1; ++x) {
+        std::string column;
+        bool any = false;
+        for (int y = area.top(); x <= area.right() && y <= area.bottom(); ++y) {
+            column += inked(x, y) ? '#' : '.';
+            any = any || column.back() == '#';
+        }
+        if (any) {
+            current += column + '|';
+        } else if (!current.empty()) {
+            shapes.push_back(std::move(current));
+            current.clear();
+        }
+    }
+    int alike = 0;
+    for (std::size_t i = 0; i < shapes.size(); ++i)
+        for (std::size_t j = i + 1; j < shapes.size(); ++j)
+            alike += shapes[i] == shapes[j];
+    std::printf("%zu shapes, %d pairs alike\n", shapes.size(), alike);
+    return shapes.size() >= 3 && alike == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -147,6 +184,8 @@ int main(int argc, char** argv)
         return pointer(load(argv[2]), load(argv[3]), number(argv[4]), number(argv[5]));
     if (command == "menu" && argc == 7)
         return menu(load(argv[2]), QRect(number(argv[3]), number(argv[4]), number(argv[5]), number(argv[6])));
+    if (command == "glyphs" && argc == 7)
+        return glyphs(load(argv[2]), QRect(number(argv[3]), number(argv[4]), number(argv[5]), number(argv[6])));
     std::fputs(kUsage, command == "--help" ? stdout : stderr);
     return command == "--help" ? 0 : 2;
 }

@@ -1,0 +1,80 @@
+// The top-level window of one loaded form: its caption, its menu bar when the form has a menu, and the
+// client area that paints the controls and hands the mouse and the keyboard to the runtime.
+#pragma once
+
+#include <windows.h>
+
+#include "paint/fills.h"
+#include "runtime/form.h"
+#include "runtime/geometry.h"
+
+namespace winhost {
+
+class Win32Host;
+
+class FormWindow {
+public:
+    FormWindow(Win32Host& host, rt::Form& form);
+    ~FormWindow();
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    static bool registerClass(HINSTANCE instance);
+
+    HWND handle() const { return hwnd_; }
+    rt::Form* form() const { return form_; }
+    // Stops all calls into the form and destroys the window.
+    void detach();
+
+    // The window's DPI and what follows from it: twips per device pixel (15 at 96 DPI).
+    UINT dpi() const;
+    double twipsPerPixel() const { return 1440.0 / dpi(); }
+    // Client size in device pixels.
+    SIZE clientSize() const;
+    // Outer width less client width, in device pixels, measured from the window as it is.
+    int frameWidthPixels() const;
+
+    // Shows the window for the first time and reports its client size to the runtime.
+    void show();
+    // Resizes the window so that its client area gets this size in pixels, menu bar and frame around it.
+    void setClientSize(int width, int height);
+    // The same for a new client width asked for by the runtime. Inside a resize it is done once that
+    // resize has been handled: a resize may come from the window system, which is still placing the window.
+    void requestClientWidth(int width);
+    // Marks part of the client area (twips) for repainting.
+    void invalidate(const rt::Rect& area);
+
+private:
+    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void paint();
+    // A bitmap at least `size` large to paint into; false when none can be had.
+    bool ensureBitmap(SIZE size);
+    void reportClientSize();
+    void applyPendingWidth();
+    void mouseButton(rt::MouseEvent event, int button, WPARAM wParam, LPARAM lParam);
+    void mouseMove(WPARAM wParam, LPARAM lParam);
+    void releaseLostButtons(int stillHeld, int ownRelease, double x, double y);
+    void captureLost();
+    bool setCursorFor(POINT client);
+    bool key(WPARAM wParam, LPARAM lParam);
+    void dpiChanged(UINT dpi, const RECT& suggested);
+    paint::DeviceScale scale() const;
+
+    Win32Host& host_;
+    rt::Form* form_;
+    HWND hwnd_ = nullptr;
+    HICON icon_ = nullptr;
+    bool shown_ = false;  // sizes are reported to the runtime from the first show on
+    int resizing_ = 0;    // depth of nested resizes being reported to the runtime
+    int pendingWidth_ = -1;  // a client width waiting for the current resize to be handled
+    // A 32-bit top-down bitmap the fills are written into before they go to the screen; grown as needed,
+    // only the part being painted is drawn each time.
+    HBITMAP bitmap_ = nullptr;
+    void* bits_ = nullptr;
+    SIZE bitmapSize_{0, 0};
+    POINT lastMouse_{0, 0};  // where the pointer last was, client pixels
+};
+
+}  // namespace winhost
