@@ -27,11 +27,11 @@ splitter_test_packages=(libgtest-dev libgmock-dev xvfb xdotool openbox imagemagi
 # desktop entry and AppStream metadata are checked with, a D-Bus session with the AT-SPI registry and
 # its Python client for the AT-SPI checks, the Orca screen reader with speech-dispatcher for the checks
 # of what it says, and MinGW-w64, GoogleTest's sources and Wine for the Windows program and its checks,
-# with xwininfo and ImageMagick to read the screen.
+# with xwininfo and ImageMagick to read the screen, and wixl and msitools to build and read its installer.
 splitter_full_packages=(clang libclang-rt-14-dev desktop-file-utils appstream
                         dbus-bin dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi
                         orca speech-dispatcher python3-speechd
-                        g++-mingw-w64-x86-64-posix googletest wine wine64 x11-utils imagemagick)
+                        g++-mingw-w64-x86-64-posix googletest wine wine64 x11-utils imagemagick wixl msitools)
 
 # --- output ---------------------------------------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "win32/console.h"
 #include "win32/form_window.h"
 
 namespace winhost {
@@ -22,24 +23,7 @@ void reportError(const std::string& text)
 {
     const std::wstring line = wide(text + "\n");
     OutputDebugStringW(line.c_str());
-    // A program of the GUI subsystem has no console of its own: the error output handed down by whoever
-    // started it, or else the console of the process that started it.
-    static const HANDLE output = [] {
-        HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
-        if (handle && handle != INVALID_HANDLE_VALUE)
-            return handle;
-        if (!AttachConsole(ATTACH_PARENT_PROCESS))
-            return HANDLE(nullptr);
-        return CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    }();
-    if (!output || output == INVALID_HANDLE_VALUE)
-        return;
-    DWORD written = 0;
-    if (GetFileType(output) == FILE_TYPE_CHAR &&
-        WriteConsoleW(output, line.data(), static_cast<DWORD>(line.size()), &written, nullptr))
-        return;
-    const std::string bytes = text + "\n";
-    WriteFile(output, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    writeToConsole(Stream::Error, line);
 }
 
 Win32Host::Win32Host(HINSTANCE instance) : instance_(instance), runtime_(*this)
