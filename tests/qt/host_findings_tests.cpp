@@ -68,6 +68,15 @@ TEST(HostFindings, ALostReleaseEndsTheDrag) { expectScriptHolds("lost_release_en
 TEST(HostFindings, RestoringAppliesTheMinimumWidth) { expectScriptHolds("restore_applies_the_minimum_width.replay"); }
 TEST(HostFindings, ABorderComingIntoViewIsPainted) { expectScriptHolds("border_shrinking_to_the_client_edge.replay"); }
 TEST(HostFindings, ShowingBringsBackAMinimizedWindow) { expectScriptHolds("show_restores_a_minimized_window.replay"); }
+TEST(HostFindings, MinimisingEndsADrag) { expectScriptHolds("minimising_ends_a_drag.replay"); }
+TEST(HostFindings, APressAfterAMinimiseGoesWhereItLands)
+{
+    expectScriptHolds("press_after_a_minimise_ended_the_drag.replay");
+}
+TEST(HostFindings, AHiddenIndicatorWithAStaleFlagIsLeftAlone)
+{
+    expectScriptHolds("closed_mid_drag_then_shrunk_minimised.replay");
+}
 // A window resized to no width or no height is left out of the runtime's sight today; enable this once
 // the host reports such sizes.
 TEST(HostFindings, AClientAreaOfNoWidthOrHeightIsReported) { expectScriptHolds("zero_size_client.replay"); }
