@@ -108,21 +108,21 @@ static void read_modifier_masks(void)
 
 /* Presses and releases one key ("ctrl+Right"), with its modifiers held around it. Returns 0, or -1 for
  * a name it does not know (nothing is sent then). */
-static int send_key(struct zwp_virtual_keyboard_v1 *keyboard, const char *spec)
+static int send_key(struct zwp_virtual_keyboard_v1 *keyboard, const char *name)
 {
     uint32_t mods = 0;
     for (;;) {
-        if (strncmp(spec, "ctrl+", 5) == 0) {
+        if (strncmp(name, "ctrl+", 5) == 0) {
             mods |= control_mask;
-            spec += 5;
-        } else if (strncmp(spec, "shift+", 6) == 0) {
+            name += 5;
+        } else if (strncmp(name, "shift+", 6) == 0) {
             mods |= shift_mask;
-            spec += 6;
+            name += 6;
         } else {
             break;
         }
     }
-    const int code = key_code(spec);
+    const int code = key_code(name);
     if (code < 0)
         return -1;
     if (mods)
