@@ -69,6 +69,10 @@ TEST(HostFindings, RestoringAppliesTheMinimumWidth) { expectScriptHolds("restore
 TEST(HostFindings, ABorderComingIntoViewIsPainted) { expectScriptHolds("border_shrinking_to_the_client_edge.replay"); }
 TEST(HostFindings, ShowingBringsBackAMinimizedWindow) { expectScriptHolds("show_restores_a_minimized_window.replay"); }
 TEST(HostFindings, MinimisingEndsADrag) { expectScriptHolds("minimising_ends_a_drag.replay"); }
+TEST(HostFindings, AResizeToTheSameSizeHoldsNothing)
+{
+    expectScriptHolds("a_resize_to_the_same_size_holds_nothing.replay");
+}
 TEST(HostFindings, APressAfterAMinimiseGoesWhereItLands)
 {
     expectScriptHolds("press_after_a_minimise_ended_the_drag.replay");
