@@ -1,7 +1,7 @@
 // The program entry on Windows: answers --help, --version and a wrong command line, or shows the main
 // window and runs until the last window has closed.
 #include <windows.h>
-#include <ole2.h>
+#include <objbase.h>
 
 #include <optional>
 
@@ -56,7 +56,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     }
     // A single-threaded apartment: assistive tools in other processes call the windows' accessible
     // objects through COM, which delivers their calls by this thread's message loop.
-    const bool comReady = SUCCEEDED(OleInitialize(nullptr));
+    const bool comReady = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     int status = 0;
     {
         winhost::Win32Host host(instance);
@@ -65,6 +65,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         status = host.run();
     }
     if (comReady)
-        OleUninitialize();
+        CoUninitialize();
     return status;
 }
