@@ -13,6 +13,7 @@
 #include "runtime/runtime.h"
 #include "win32/icon.h"
 #include "win32/win32_host.h"
+#include "win32/window_accessible.h"
 
 namespace winhost {
 namespace {
@@ -90,6 +91,10 @@ FormWindow::~FormWindow()
 void FormWindow::detach()
 {
     form_ = nullptr;
+    if (WindowAccessible* accessible = std::exchange(accessible_, nullptr)) {
+        accessible->disconnect();
+        accessible->Release();
+    }
     if (HWND hwnd = std::exchange(hwnd_, nullptr)) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         DestroyWindow(hwnd);  // its menu goes with it
@@ -268,6 +273,10 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         break;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) == OBJID_CLIENT && form_)
+            return accessibleObject(wParam);
+        break;
     case WM_DPICHANGED: dpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_CLOSE:
         if (form_)
@@ -285,6 +294,22 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
     default: break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT FormWindow::accessibleObject(WPARAM wParam)
+{
+    if (!accessible_)
+        accessible_ = new WindowAccessible(host_, *this);
+    return LresultFromObject(__uuidof(IAccessible), wParam, accessible_);
+}
+
+void FormWindow::notifyFocus(const rt::Control* before)
+{
+    if (!form_ || !form_->loaded() || !hwnd_)
+        return;
+    const rt::Control* now = form_->keyboardFocus();
+    if (now != before)
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd_, OBJID_CLIENT, accessibleChildId(*form_, now));
 }
 
 }  // namespace winhost

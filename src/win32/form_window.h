@@ -11,6 +11,7 @@
 namespace winhost {
 
 class Win32Host;
+class WindowAccessible;
 
 class FormWindow {
 public:
@@ -41,6 +42,8 @@ public:
     // The same for a new client width asked for by the runtime. Inside a resize it is done once that
     // resize has been handled: a resize may come from the window system, which is still placing the window.
     void requestClientWidth(int width);
+    // Tells assistive tools where the keyboard went inside the window when it moved from the bar `before`.
+    void notifyFocus(const rt::Control* before);
     // Marks part of the client area (twips) for repainting.
     void invalidate(const rt::Rect& area);
 
@@ -60,6 +63,8 @@ private:
     bool setCursorFor(POINT client);
     bool key(WPARAM wParam, LPARAM lParam);
     void dpiChanged(UINT dpi, const RECT& suggested);
+    // The client area's accessible object, made on the first request of a tool.
+    LRESULT accessibleObject(WPARAM wParam);
     paint::DeviceScale scale() const;
 
     Win32Host& host_;
@@ -75,6 +80,7 @@ private:
     void* bits_ = nullptr;
     SIZE bitmapSize_{0, 0};
     POINT lastMouse_{0, 0};  // where the pointer last was, client pixels
+    WindowAccessible* accessible_ = nullptr;  // one reference held by the window
 };
 
 }  // namespace winhost

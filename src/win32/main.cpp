@@ -1,6 +1,7 @@
 // The program entry on Windows: answers --help, --version and a wrong command line, or shows the main
 // window and runs until the last window has closed.
 #include <windows.h>
+#include <objbase.h>
 
 #include <optional>
 
@@ -53,8 +54,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         winhost::reportError("splitter: cannot register the window class");
         return 1;
     }
-    winhost::Win32Host host(instance);
-    app::Program program(host.runtime());
-    program.start();
-    return host.run();
+    // A single-threaded apartment: assistive tools in other processes call the windows' accessible
+    // objects through COM, which delivers their calls by this thread's message loop.
+    const bool comReady = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    int status = 0;
+    {
+        winhost::Win32Host host(instance);
+        app::Program program(host.runtime());
+        program.start();
+        status = host.run();
+    }
+    if (comReady)
+        CoUninitialize();
+    return status;
 }

@@ -115,7 +115,12 @@ bool FormWindow::setCursorFor(POINT client)
 bool FormWindow::key(WPARAM wParam, LPARAM lParam)
 {
     const std::optional<rt::Key> pressed = keyFor(wParam, lParam);
-    return form_ && pressed && host_.runtime().key(*form_, *pressed, shiftCode());
+    if (!form_ || !pressed)
+        return false;
+    const rt::Control* before = form_->keyboardFocus();
+    const bool used = host_.runtime().key(*form_, *pressed, shiftCode());
+    notifyFocus(before);
+    return used;
 }
 
 }  // namespace winhost
