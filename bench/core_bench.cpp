@@ -26,9 +26,9 @@ struct Session {
     rt::Form& open(int panes)
     {
         switch (panes) {
-        case 3: program.SanbunMenu_Click(); return *program.splitter3();
-        case 4: program.YonbunMenu_Click(); return *program.splitter4();
-        case 5: program.RokuBunMenu_Click(); return *program.splitter5();
+        case 3: program.SanbunMenu_Click(); return *program.instance<forms::Splitter3>();
+        case 4: program.YonbunMenu_Click(); return *program.instance<forms::Splitter4>();
+        case 5: program.RokuBunMenu_Click(); return *program.instance<forms::Splitter5>();
         default: program.start(); return program.splitterForm();
         }
     }

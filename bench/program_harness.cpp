@@ -206,7 +206,7 @@ int main(int argc, char* argv[])
         return QApplication::exec();
     }
     program.RokuBunMenu_Click();
-    forms::Splitter5& form = *program.splitter5();
+    forms::Splitter5& form = *program.instance<forms::Splitter5>();
     if (o.resizes > 0)
         return measureResize(application, host, form, o);
     if (o.drags > 0)

@@ -32,9 +32,18 @@ struct Options {
     std::string output;
 };
 
-constexpr const char* kUsage =
+// "A, B, C or D": the program's windows, for the usage text.
+std::string windowChoices()
+{
+    std::string text;
+    for (std::size_t i = 0; i < app::kWindowCount; ++i)
+        text += std::string(i == 0 ? "" : i + 1 == app::kWindowCount ? " or " : ", ") + std::string(app::kWindows[i].name);
+    return text;
+}
+
+const std::string kUsage =
     "Usage: splitter-render [WINDOW] [options] -o FILE.png\n"
-    "Draws WINDOW (SplitterForm, Splitter3, Splitter4 or Splitter5; default SplitterForm) to a PNG file.\n"
+    "Draws WINDOW (" + windowChoices() + "; default SplitterForm) to a PNG file.\n"
     "  --size WxH        client size in twips (default: the window's defined size)\n"
     "  --drag BAR:POS    drag bar BAR (e.g. Image2) until its indicator is at POS twips in its\n"
     "                    container; may be repeated, drags run in order\n"
@@ -108,26 +117,9 @@ std::string parse(int argc, char** argv, Options& o)
     }
     if (o.output.empty() && o.where.empty())
         return "no output file given (-o FILE.png)";
-    if (o.window != "SplitterForm" && o.window != "Splitter3" && o.window != "Splitter4" && o.window != "Splitter5")
+    if (app::windowIndex(o.window) == app::kWindowCount)
         return "unknown window: " + o.window;
     return {};
-}
-
-rt::Form* open(app::Program& program, const std::string& window)
-{
-    if (window == "Splitter3")
-        program.SanbunMenu_Click();
-    if (window == "Splitter4")
-        program.YonbunMenu_Click();
-    if (window == "Splitter5")
-        program.RokuBunMenu_Click();
-    if (window == "Splitter3")
-        return program.splitter3();
-    if (window == "Splitter4")
-        return program.splitter4();
-    if (window == "Splitter5")
-        return program.splitter5();
-    return &program.splitterForm();
 }
 
 // A client point (twips) where the hit test finds `bar`, searched over the bar's visible area.
@@ -205,12 +197,12 @@ int main(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i)
         if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
-            std::fputs(kUsage, stdout);
+            std::fputs(kUsage.c_str(), stdout);
             return 0;
         }
     Options options;
     if (const std::string problem = parse(argc, argv, options); !problem.empty()) {
-        std::fprintf(stderr, "splitter-render: %s\n%s", problem.c_str(), kUsage);
+        std::fprintf(stderr, "splitter-render: %s\n%s", problem.c_str(), kUsage.c_str());
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -221,7 +213,7 @@ int main(int argc, char** argv)
     qthost::QtHost host;
     app::Program program(host.runtime());
     program.start();
-    rt::Form* form = open(program, options.window);
+    rt::Form* form = program.open(options.window);
     if (options.size)
         host.resizeClient(*form, options.size->first, options.size->second);
     QCoreApplication::processEvents();

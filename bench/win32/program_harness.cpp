@@ -22,7 +22,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int)
     }
     if (const int count = measure::option(commandLine, L"--resize", 0); count > 0) {
         program.RokuBunMenu_Click();
-        const winhost::FormWindow* window = host.window(*program.splitter5());
+        const winhost::FormWindow* window = host.window(*program.instance<forms::Splitter5>());
         if (!window)
             return 1;
         measure::printResizes(window->handle(), count, measure::kLarge, measure::kSmall);

@@ -45,16 +45,11 @@ int renderScreens(app::Program& program, qthost::QtHost& host)
         std::fprintf(stderr, "splitter: cannot create the directory %s\n", qPrintable(directory));
         return 1;
     }
-    program.start();
-    program.SanbunMenu_Click();
-    program.YonbunMenu_Click();
-    program.RokuBunMenu_Click();
+    for (std::size_t i = 0; i < app::kWindowCount; ++i)
+        program.open(i);
     QCoreApplication::processEvents();
-    const rt::Form* forms[] = {&program.splitterForm(), program.splitter3(), program.splitter4(), program.splitter5()};
     int status = 0;
-    for (const rt::Form* form : forms) {
-        if (!form)
-            continue;
+    for (const rt::Form* form : program.windows()) {
         const QString path = QDir(directory).filePath(
             QString::fromUtf8(form->name().data(), static_cast<qsizetype>(form->name().size())) + ".png");
         const QImage image = host.grabWindow(*form);

@@ -2,25 +2,48 @@
 
 namespace app {
 
-Program::Program(rt::Runtime& runtime) : runtime_(runtime), splitterForm_(runtime, *this) {}
-
-void Program::start() { splitterForm_.Show(); }
-
-template <class Window>
-void Program::open(std::unique_ptr<Window>& instance)
+std::size_t windowIndex(std::string_view name)
 {
+    std::size_t i = 0;
+    while (i < kWindowCount && kWindows[i].name != name)
+        ++i;
+    return i;
+}
+
+Program::Program(rt::Runtime& runtime) : runtime_(runtime)
+{
+    windows_[0] = kWindows[0].create(runtime_, *this);
+}
+
+void Program::start() { windows_[0]->Show(); }
+
+forms::PaneWindow& Program::open(std::size_t index)
+{
+    std::unique_ptr<forms::PaneWindow>& instance = windows_.at(index);
     if (!instance)
-        instance = std::make_unique<Window>(runtime_);
+        instance = kWindows[index].create(runtime_, *this);
     instance->Show();
+    return *instance;
 }
 
-std::array<forms::PaneWindow*, 4> Program::windows()
+forms::PaneWindow* Program::open(std::string_view name)
 {
-    return {&splitterForm_, splitter3_.get(), splitter4_.get(), splitter5_.get()};
+    const std::size_t index = windowIndex(name);
+    return index < kWindowCount ? &open(index) : nullptr;
 }
 
-void Program::SanbunMenu_Click() { open(splitter3_); }
-void Program::YonbunMenu_Click() { open(splitter4_); }
-void Program::RokuBunMenu_Click() { open(splitter5_); }
+forms::SplitterForm& Program::splitterForm() { return static_cast<forms::SplitterForm&>(*windows_[0]); }
+
+std::array<forms::PaneWindow*, kWindowCount> Program::windows() const
+{
+    std::array<forms::PaneWindow*, kWindowCount> all{};
+    for (std::size_t i = 0; i < kWindowCount; ++i)
+        all[i] = windows_[i].get();
+    return all;
+}
+
+void Program::SanbunMenu_Click() { open("Splitter3"); }
+void Program::YonbunMenu_Click() { open("Splitter4"); }
+void Program::RokuBunMenu_Click() { open("Splitter5"); }
 
 }  // namespace app

@@ -18,7 +18,6 @@
 #include "qt/accessibility.h"
 #include "qt/menu_bar_style.h"
 #include "qt/painting.h"
-#include "qt/qt_host.h"
 #include "runtime/control.h"
 
 namespace qthost {
@@ -81,7 +80,7 @@ QString menuText(const std::string& caption) { return QString::fromStdString(cap
 
 }  // namespace
 
-Surface::Surface(QtHost& host, FormWindow& window) : QWidget(&window), host_(host), window_(window)
+Surface::Surface(FormWindow& window) : QWidget(&window), window_(window)
 {
     setObjectName("surface");
     setMouseTracking(true);  // the bars hear of moves without a button too
@@ -160,7 +159,7 @@ void Surface::tellRuntimeTheSize()
     if (rt::Form* shown = form()) {
         const double tpp = twipsPerPixel();
         ++resizing_;
-        host_.runtime().resized(*shown, width() * tpp, height() * tpp);
+        shown->runtime().resized(*shown, width() * tpp, height() * tpp);
         --resizing_;
     }
 }
@@ -170,14 +169,14 @@ void Surface::sendMouse(rt::Form& shown, rt::MouseEvent type, int buttons, const
     const double tpp = twipsPerPixel();
     const QPointF p = event.position();
     lastPosition_ = QPointF(p.x() * tpp, p.y() * tpp);
-    host_.runtime().mouse(shown, type, buttons, shiftCode(event.modifiers()), lastPosition_.x(), lastPosition_.y());
+    shown.runtime().mouse(shown, type, buttons, shiftCode(event.modifiers()), lastPosition_.x(), lastPosition_.y());
 }
 
 void Surface::releaseAtLastPosition(rt::Form& shown, int buttons, Qt::KeyboardModifiers modifiers)
 {
     for (const int button : {rt::kLeftButton, rt::kRightButton, rt::kMiddleButton})
         if (buttons & button && shown.loaded())
-            host_.runtime().mouse(shown, rt::MouseEvent::Up, button, shiftCode(modifiers), lastPosition_.x(),
+            shown.runtime().mouse(shown, rt::MouseEvent::Up, button, shiftCode(modifiers), lastPosition_.x(),
                                   lastPosition_.y());
 }
 
@@ -282,7 +281,7 @@ void Surface::keyPressEvent(QKeyEvent* event)
         return;
     }
     const rt::Control* focusBefore = shown->keyboardFocus();
-    if (!host_.runtime().key(*shown, *key, shiftCode(event->modifiers()))) {
+    if (!shown->runtime().key(*shown, *key, shiftCode(event->modifiers()))) {
         event->ignore();
         return;
     }
@@ -300,7 +299,7 @@ void Surface::focusOutEvent(QFocusEvent* event)
     if (!shown)
         return;
     const rt::Control* focusBefore = shown->keyboardFocus();
-    host_.runtime().focusLost(*shown);
+    shown->runtime().focusLost(*shown);
     if (shown->loaded())
         announceKeyboardFocus(*this, focusBefore, false);
     forgetLastMove(*this);
@@ -328,12 +327,12 @@ void Surface::updateCursor(const QPointF& position)
         setCursor(shape);
 }
 
-FormWindow::FormWindow(QtHost& host, rt::Form& form) : host_(host), form_(&form)
+FormWindow::FormWindow(rt::Form& form, const QIcon& icon) : form_(&form)
 {
     setObjectName(QString::fromUtf8(form.name().data(), static_cast<qsizetype>(form.name().size())));
     setWindowTitle(QString::fromUtf8(form.caption().data(), static_cast<qsizetype>(form.caption().size())));
-    if (const rt::IconDefinition* icon = form.definition().icon)
-        setWindowIcon(host.iconFor(*icon));
+    if (!icon.isNull())
+        setWindowIcon(icon);
     const std::vector<rt::MenuEntry>& menu = form.menu();
     if (!menu.empty()) {
         QMenuBar* bar = menuBar();
@@ -343,11 +342,11 @@ FormWindow::FormWindow(QtHost& host, rt::Form& form) : host_(host), form_(&form)
             action->setStatusTip(QString::fromStdString(form.describeMenuEntry(menu[i])));
             connect(action, &QAction::triggered, this, [this, i] {
                 if (form_)
-                    host_.runtime().click(*form_, i);
+                    form_->runtime().click(*form_, i);
             });
         }
     }
-    surface_ = new Surface(host, *this);
+    surface_ = new Surface(*this);
     setCentralWidget(surface_);
 }
 
@@ -408,7 +407,7 @@ void FormWindow::closeDestroyedWindow()
         this,
         [this] {
             if (form_)
-                host_.runtime().close(*form_);
+                form_->runtime().close(*form_);
         },
         Qt::QueuedConnection);
 }
@@ -432,7 +431,7 @@ void FormWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();
     if (form_)
-        host_.runtime().close(*form_);  // unloads the form, which drops this window later
+        form_->runtime().close(*form_);  // unloads the form, which drops this window later
 }
 
 }  // namespace qthost

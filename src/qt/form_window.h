@@ -2,6 +2,7 @@
 // that paints the controls and hands the mouse to the runtime.
 #pragma once
 
+#include <QIcon>
 #include <QMainWindow>
 #include <QPointF>
 #include <QRect>
@@ -13,7 +14,6 @@
 
 namespace qthost {
 
-class QtHost;
 class FormWindow;
 
 // The client area of a form's window: paints the controls and hands the mouse and the keyboard to the
@@ -21,7 +21,7 @@ class FormWindow;
 class Surface : public QWidget {
     Q_OBJECT
 public:
-    Surface(QtHost& host, FormWindow& window);
+    explicit Surface(FormWindow& window);
 
     // The form shown, or null once the window has been detached from it.
     rt::Form* form() const;
@@ -72,7 +72,6 @@ private:
     // Sends a release of each of `buttons` at lastPosition_.
     void releaseAtLastPosition(rt::Form& shown, int buttons, Qt::KeyboardModifiers modifiers);
 
-    QtHost& host_;
     FormWindow& window_;
     QPointF lastPosition_;  // client twips of the last mouse event passed to the runtime
     int resizing_ = 0;  // depth of nested resizes being reported to the runtime
@@ -85,7 +84,8 @@ private:
 class FormWindow : public QMainWindow {
     Q_OBJECT
 public:
-    FormWindow(QtHost& host, rt::Form& form);
+    // `icon` is the window's icon, or a null icon for the platform's own.
+    FormWindow(rt::Form& form, const QIcon& icon);
 
     Surface* surface() const { return surface_; }
     rt::Form* form() const { return form_; }
@@ -106,7 +106,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    QtHost& host_;
     rt::Form* form_;
     Surface* surface_;
     int pendingWidth_ = -1;  // a client width waiting for the current resize to finish

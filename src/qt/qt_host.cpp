@@ -69,7 +69,8 @@ void QtHost::showForm(rt::Form& form)
         w->activateWindow();
         return;
     }
-    FormWindow* w = windows_.emplace(&form, new FormWindow(*this, form)).first->second.get();
+    const rt::IconDefinition* icon = form.definition().icon;
+    FormWindow* w = windows_.emplace(&form, new FormWindow(form, icon ? iconFor(*icon) : QIcon())).first->second.get();
     const double tpp = twipsPerPixel(form);
     w->setClientSize(static_cast<int>(std::lround(form.ScaleWidth() / tpp)),
                      static_cast<int>(std::lround(form.ScaleHeight() / tpp)));

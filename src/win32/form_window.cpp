@@ -12,7 +12,6 @@
 #include "runtime/control.h"
 #include "runtime/runtime.h"
 #include "win32/icon.h"
-#include "win32/win32_host.h"
 #include "win32/window_accessible.h"
 
 namespace winhost {
@@ -63,11 +62,11 @@ bool FormWindow::registerClass(HINSTANCE instance)
     return RegisterClassExW(&wc) != 0;
 }
 
-FormWindow::FormWindow(Win32Host& host, rt::Form& form) : host_(host), form_(&form)
+FormWindow::FormWindow(HINSTANCE instance, rt::Form& form) : form_(&form)
 {
     const std::wstring caption = wide(form.caption());
     CreateWindowExW(0, kClassName, caption.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                    CW_USEDEFAULT, nullptr, createMenu(form), host.instance(), this);
+                    CW_USEDEFAULT, nullptr, createMenu(form), instance, this);
     if (!hwnd_)
         return;
     if (const rt::IconDefinition* definition = form.definition().icon) {
@@ -185,7 +184,7 @@ void FormWindow::reportClientSize()
     const SIZE client = clientSize();
     const double tpp = twipsPerPixel();
     ++resizing_;
-    host_.runtime().resized(*form_, client.cx * tpp, client.cy * tpp);
+    form_->runtime().resized(*form_, client.cx * tpp, client.cy * tpp);
     --resizing_;
 }
 
@@ -263,13 +262,13 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS:
     case WM_ENTERMENULOOP:
         if (form_)
-            host_.runtime().focusLost(*form_);
+            form_->runtime().focusLost(*form_);
         break;
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && lParam == 0 && form_ && LOWORD(wParam) >= kFirstMenuCommand) {
             const std::size_t index = LOWORD(wParam) - kFirstMenuCommand;
             if (index < form_->menu().size())
-                host_.runtime().click(*form_, index);
+                form_->runtime().click(*form_, index);
             return 0;
         }
         break;
@@ -280,7 +279,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DPICHANGED: dpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_CLOSE:
         if (form_)
-            host_.runtime().close(*form_);  // unloads the form, which drops this window
+            form_->runtime().close(*form_);  // unloads the form, which drops this window
         else
             DestroyWindow(hwnd_);
         return 0;
@@ -288,7 +287,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         // Destroyed from outside the host: the form closes as if the user had closed it.
         hwnd_ = nullptr;
         if (rt::Form* form = std::exchange(form_, nullptr))
-            host_.runtime().close(*form);
+            form->runtime().close(*form);
         break;
     }
     default: break;
@@ -299,7 +298,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT FormWindow::accessibleObject(WPARAM wParam)
 {
     if (!accessible_)
-        accessible_ = new WindowAccessible(host_, *this);
+        accessible_ = new WindowAccessible(*this);
     return LresultFromObject(__uuidof(IAccessible), wParam, accessible_);
 }
 

@@ -10,12 +10,11 @@
 
 namespace winhost {
 
-class Win32Host;
 class WindowAccessible;
 
 class FormWindow {
 public:
-    FormWindow(Win32Host& host, rt::Form& form);
+    FormWindow(HINSTANCE instance, rt::Form& form);
     ~FormWindow();
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
@@ -67,7 +66,6 @@ private:
     LRESULT accessibleObject(WPARAM wParam);
     paint::DeviceScale scale() const;
 
-    Win32Host& host_;
     rt::Form* form_;
     HWND hwnd_ = nullptr;
     HICON icon_ = nullptr;

@@ -59,7 +59,7 @@ void Win32Host::showForm(rt::Form& form)
         SetForegroundWindow(w->handle());
         return;
     }
-    auto created = std::make_unique<FormWindow>(*this, form);
+    auto created = std::make_unique<FormWindow>(instance_, form);
     if (!created->handle()) {
         reportError("splitter: cannot create the window " + std::string(form.name()));
         return;

@@ -11,7 +11,6 @@
 #include "runtime/form.h"
 #include "runtime/runtime.h"
 #include "win32/form_window.h"
-#include "win32/win32_host.h"
 
 namespace winhost {
 namespace {
@@ -83,7 +82,7 @@ long accessibleChildId(const rt::Form& form, const rt::Control* bar)
     return CHILDID_SELF;
 }
 
-WindowAccessible::WindowAccessible(Win32Host& host, FormWindow& window) : host_(host), window_(&window) {}
+WindowAccessible::WindowAccessible(FormWindow& window) : window_(&window) {}
 
 rt::Form* WindowAccessible::form() const
 {
@@ -375,7 +374,7 @@ HRESULT WindowAccessible::put_accValue(VARIANT child, BSTR value)
     rt::Form& f = *form();
     const std::string name = b->name();
     const rt::Control* focusBefore = f.keyboardFocus();
-    host_.runtime().setBarPosition(f, *b, *position);
+    f.runtime().setBarPosition(f, *b, *position);
     if (form() != &f)
         return S_OK;
     if (const rt::Control* moved = f.find(name))

@@ -13,14 +13,13 @@ class Form;
 
 namespace winhost {
 
-class Win32Host;
 class FormWindow;
 
 // Created on the first WM_GETOBJECT; the window calls disconnect() when it goes, after which every call
 // fails as a vanished object's should, while tools may still hold references.
 class WindowAccessible final : public IAccessible {
 public:
-    WindowAccessible(Win32Host& host, FormWindow& window);
+    explicit WindowAccessible(FormWindow& window);
     void disconnect() { window_ = nullptr; }
 
     // IUnknown
@@ -64,7 +63,6 @@ private:
     bool known(const VARIANT& child) const;
 
     LONG references_ = 1;
-    Win32Host& host_;
     FormWindow* window_;
 };
 

@@ -6,7 +6,6 @@
 #include "runtime/control.h"
 #include "runtime/runtime.h"
 #include "win32/form_window.h"
-#include "win32/win32_host.h"
 
 namespace winhost {
 namespace {
@@ -67,7 +66,7 @@ void FormWindow::mouseButton(rt::MouseEvent event, int button, WPARAM wParam, LP
     // From a press until the last button is up, the window keeps the mouse wherever the pointer goes.
     if (press && GetCapture() != hwnd_)
         SetCapture(hwnd_);
-    host_.runtime().mouse(*form_, event, button, shiftCode(), x, y);
+    form_->runtime().mouse(*form_, event, button, shiftCode(), x, y);
     if (!press && form_ && form_->mouseState().heldButtons == 0 && buttonsCode(wParam) == 0 && GetCapture() == hwnd_)
         ReleaseCapture();
 }
@@ -79,7 +78,7 @@ void FormWindow::mouseMove(WPARAM wParam, LPARAM lParam)
     const double x = lastMouse_.x * tpp, y = lastMouse_.y * tpp;
     releaseLostButtons(buttonsCode(wParam), 0, x, y);
     if (form_)
-        host_.runtime().mouse(*form_, rt::MouseEvent::Move, buttonsCode(wParam), shiftCode(), x, y);
+        form_->runtime().mouse(*form_, rt::MouseEvent::Move, buttonsCode(wParam), shiftCode(), x, y);
 }
 
 void FormWindow::releaseLostButtons(int stillHeld, int ownRelease, double x, double y)
@@ -91,7 +90,7 @@ void FormWindow::releaseLostButtons(int stillHeld, int ownRelease, double x, dou
     const int lost = form_->mouseState().heldButtons & ~stillHeld & ~ownRelease;
     for (const int button : {rt::kLeftButton, rt::kRightButton, rt::kMiddleButton})
         if ((lost & button) && form_)
-            host_.runtime().mouse(*form_, rt::MouseEvent::Up, button, shiftCode(), x, y);
+            form_->runtime().mouse(*form_, rt::MouseEvent::Up, button, shiftCode(), x, y);
 }
 
 void FormWindow::captureLost()
@@ -118,7 +117,7 @@ bool FormWindow::key(WPARAM wParam, LPARAM lParam)
     if (!form_ || !pressed)
         return false;
     const rt::Control* before = form_->keyboardFocus();
-    const bool used = host_.runtime().key(*form_, *pressed, shiftCode());
+    const bool used = form_->runtime().key(*form_, *pressed, shiftCode());
     notifyFocus(before);
     return used;
 }

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "win32/form_window.h"
-#include "win32/win32_host.h"
 
 namespace winhost {
 namespace {

@@ -65,8 +65,8 @@ TEST_F(BarAccessTest, OnlyBarsHaveAccessAndTheKeyboardFocusIsTheTakenBar)
     for (const auto& c : s5.controls())
         EXPECT_EQ(s5.barAccess(*c).has_value(), c->role() == rt::ControlRole::Bar) << c->name();
     EXPECT_EQ(s5.keyboardFocus(), nullptr);
-    runtime().key(*program.splitter5(), rt::Key::F8, 0);
-    runtime().key(*program.splitter5(), rt::Key::F8, 0);
+    runtime().key(*program.instance<forms::Splitter5>(), rt::Key::F8, 0);
+    runtime().key(*program.instance<forms::Splitter5>(), rt::Key::F8, 0);
     EXPECT_EQ(s5.keyboardFocus(), &s5.control("Image2"));
 }
 
@@ -122,7 +122,7 @@ TEST_F(BarAccessTest, ASetPositionThatIsNotANumberChangesNothing)
     EXPECT_EQ(snapshot(s5), before);
     // Nor does one for a control that is no bar, or a bar of another window.
     runtime().setBarPosition(s5, s5.control("Picture11"), 500);
-    runtime().setBarPosition(s5, program.splitter4()->control("Image1"), 500);
+    runtime().setBarPosition(s5, program.instance<forms::Splitter4>()->control("Image1"), 500);
     EXPECT_EQ(snapshot(s5), before);
 }
 

@@ -23,7 +23,7 @@ int depth(const rt::Control& c)
 TEST_F(DefinitionsTest, FreshSplitter5HasTwelvePictureBoxesAndFourImagesThreeLevelsDeep)
 {
     program.RokuBunMenu_Click();
-    const rt::Form& s5 = *program.splitter5();
+    const rt::Form& s5 = *program.instance<forms::Splitter5>();
     const auto& controls = s5.controls();
     EXPECT_EQ(std::count_if(controls.begin(), controls.end(), [](auto& c) { return c->isPictureBox(); }), 12);
     EXPECT_EQ(std::count_if(controls.begin(), controls.end(), [](auto& c) { return !c->isPictureBox(); }), 4);
@@ -42,7 +42,7 @@ TEST_F(DefinitionsTest, TabIndicesRunFromZeroOverEachWindowsPictureBoxes)
     program.YonbunMenu_Click();
     program.RokuBunMenu_Click();
     for (const rt::Form* form : std::initializer_list<const rt::Form*>{
-             &program.splitterForm(), program.splitter3(), program.splitter4(), program.splitter5()}) {
+             &program.splitterForm(), program.instance<forms::Splitter3>(), program.instance<forms::Splitter4>(), program.instance<forms::Splitter5>()}) {
         std::set<int> indices;
         int pictures = 0;
         for (const auto& c : form->controls()) {

@@ -10,7 +10,7 @@ using testing_support::WindowTest;
 class Splitter3Layout : public WindowTest {
 protected:
     void SetUp() override { program.SanbunMenu_Click(); }
-    forms::Splitter3& form() { return *program.splitter3(); }
+    forms::Splitter3& form() { return *program.instance<forms::Splitter3>(); }
 };
 
 TEST_F(Splitter3Layout, FirstLayoutAtTheDefinedSize)

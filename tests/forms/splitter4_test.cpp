@@ -10,7 +10,7 @@ using testing_support::WindowTest;
 class Splitter4Layout : public WindowTest {
 protected:
     void SetUp() override { program.YonbunMenu_Click(); }
-    forms::Splitter4& form() { return *program.splitter4(); }
+    forms::Splitter4& form() { return *program.instance<forms::Splitter4>(); }
 };
 
 TEST_F(Splitter4Layout, FirstLayoutAtTheDefinedSize)

@@ -10,7 +10,7 @@ using testing_support::WindowTest;
 class Splitter5Layout : public WindowTest {
 protected:
     void SetUp() override { program.RokuBunMenu_Click(); }
-    forms::Splitter5& form() { return *program.splitter5(); }
+    forms::Splitter5& form() { return *program.instance<forms::Splitter5>(); }
 };
 
 TEST_F(Splitter5Layout, FirstLayoutAtTheDefinedSize)

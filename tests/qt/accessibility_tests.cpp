@@ -91,7 +91,7 @@ TEST_F(AccessibilityTest, EveryControlAppearsOnceWithItsNameAndRole)
                              object->text(t).contains(QLatin1String("Image")))
                     << name << " says " << object->text(t).toStdString();
     }
-    rt::Form& five = *program.splitter5();
+    rt::Form& five = *program.instance<forms::Splitter5>();
     const auto found = descendants(five);
     EXPECT_EQ(found.at("Picture11")->role(), QAccessible::Pane);
     EXPECT_EQ(found.at("Picture9")->role(), QAccessible::Pane);
@@ -185,10 +185,10 @@ TEST_F(AccessibilityTest, AClosedWindowsControlsBecomeInvalidWithoutCrashing)
     // Opened again, the new window's controls are there afresh.
     program.SanbunMenu_Click();
     QCoreApplication::processEvents();
-    const auto found = descendants(*program.splitter3());
+    const auto found = descendants(*program.instance<forms::Splitter3>());
     ASSERT_TRUE(found.count("Picture3"));
     EXPECT_TRUE(found.at("Picture3")->isValid());
-    EXPECT_EQ(found.at("Picture3")->rect(), screenRect(*program.splitter3(), "Picture3"));
+    EXPECT_EQ(found.at("Picture3")->rect(), screenRect(*program.instance<forms::Splitter3>(), "Picture3"));
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ TEST_F(AccessibleBarsTest, BarsAreSeparatorsValuedByTheirPositionInTheDragsRange
         }
     // Panes and containers have no value.
     for (const char* other : {"Picture2", "Picture5"})
-        EXPECT_EQ(objectOf(*program.splitter5(), other)->valueInterface(), nullptr) << other;
+        EXPECT_EQ(objectOf(*program.instance<forms::Splitter5>(), other)->valueInterface(), nullptr) << other;
 
     QAccessibleInterface* main1 = objectOf(main(), "Image1");
     EXPECT_EQ(main1->text(QAccessible::Name), "Divider between the left and right panes");

@@ -136,7 +136,7 @@ TEST_F(HostTest, PointersFollowTheHitTestAndStayPutDuringADrag)
     EXPECT_EQ(surface.cursor().shape(), Qt::ArrowCursor);  // released over the new left pane
 
     program.SanbunMenu_Click();
-    rt::Form& three = *program.splitter3();
+    rt::Form& three = *program.instance<forms::Splitter3>();
     const QPoint onBar = qttest::pixelOn(three, "Image2");
     ASSERT_NE(onBar, QPoint(-1, -1));
     // QTest moves the system pointer for a move without buttons, and that finds whichever window is on
@@ -162,7 +162,7 @@ TEST_F(HostTest, ThePointerIsChosenWhereItEntersWithoutWaitingForAMove)
     EXPECT_EQ(surface.cursor().shape(), Qt::ArrowCursor);
 
     program.SanbunMenu_Click();
-    rt::Form& three = *program.splitter3();
+    rt::Form& three = *program.instance<forms::Splitter3>();
     const QPoint onBar = qttest::pixelOn(three, "Image2");
     ASSERT_NE(onBar, QPoint(-1, -1));
     sendEnter(surfaceOf(three), onBar);
@@ -185,7 +185,7 @@ TEST_F(HostTest, AnEnterDuringADragLeavesItsPointerAlone)
 TEST_F(HostTest, ANestedBarReportsPositionsFromItsOwnCorner)
 {
     program.RokuBunMenu_Click();
-    rt::Form& five = *program.splitter5();
+    rt::Form& five = *program.instance<forms::Splitter5>();
     const QPoint onBar = qttest::pixelOn(five, "Image4");  // vertical bar inside Picture5 inside Picture2
     ASSERT_NE(onBar, QPoint(-1, -1));
     qthost::Surface& surface = surfaceOf(five);

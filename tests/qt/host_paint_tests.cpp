@@ -41,7 +41,7 @@ TEST_F(HostTest, PanesShowTheirColoursAndSunkenFramesAndTheGapShowsTheWindow)
 TEST_F(HostTest, TheSurfaceAndTheOffscreenRenderingAgree)
 {
     program.RokuBunMenu_Click();
-    const rt::Form& five = *program.splitter5();
+    const rt::Form& five = *program.instance<forms::Splitter5>();
     const QImage grabbed = grabSurface(five);
     const QImage rendered = qthost::renderForm(five, 1.0, 15, surfaceOf(five).palette());
     EXPECT_EQ(grabbed, rendered.convertToFormat(QImage::Format_RGB32));
@@ -50,7 +50,7 @@ TEST_F(HostTest, TheSurfaceAndTheOffscreenRenderingAgree)
 TEST_F(HostTest, ChildrenAreClippedToTheirContainersInnerArea)
 {
     program.RokuBunMenu_Click();
-    rt::Form& five = *program.splitter5();
+    rt::Form& five = *program.instance<forms::Splitter5>();
     rt::Control& container = five.control("Picture5");
     rt::Control& child = five.control("Picture11");
     // Push the left pane of Picture5 half out to the left and far below.

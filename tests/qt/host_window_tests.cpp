@@ -43,11 +43,11 @@ TEST_F(HostTest, MenuBarHoldsTheThreeEntriesDirectlyAndOpensOneWindowPerClass)
         EXPECT_EQ(a->menu(), nullptr);
 
     actions[0]->trigger();
-    qthost::FormWindow* first = host.window(*program.splitter3());
+    qthost::FormWindow* first = host.window(*program.instance<forms::Splitter3>());
     actions[0]->trigger();
     QCoreApplication::processEvents();
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(host.window(*program.splitter3()), first);
+    EXPECT_EQ(host.window(*program.instance<forms::Splitter3>()), first);
     int shown = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
         shown += w->isVisible() && w->windowTitle() == "Splitter3";
@@ -60,7 +60,7 @@ TEST_F(HostTest, ClosingTheMainWindowLeavesOthersOpenAndTheLastOneEndsTheProgram
 {
     host.setQuitHandler([] { QCoreApplication::quit(); });
     program.RokuBunMenu_Click();
-    qthost::FormWindow* five = host.window(*program.splitter5());
+    qthost::FormWindow* five = host.window(*program.instance<forms::Splitter5>());
     ASSERT_NE(five, nullptr);
     bool fiveOpenAfterMainClosed = false;
     QTimer::singleShot(0, [&] {
@@ -79,7 +79,7 @@ TEST_F(HostTest, ClosingTheMainWindowLeavesOthersOpenAndTheLastOneEndsTheProgram
 TEST_F(HostTest, AClosedWindowOpensAgainFreshlyLaidOut)
 {
     program.SanbunMenu_Click();
-    rt::Form& three = *program.splitter3();
+    rt::Form& three = *program.instance<forms::Splitter3>();
     windowOf(three).close();
     QCoreApplication::processEvents();
     EXPECT_FALSE(three.loaded());
@@ -120,7 +120,7 @@ TEST_F(HostTest, WidthAssignmentsResizeTheClientToWholePixelsAndRespectTheWindow
 TEST_F(HostTest, AWindowMadeTooNarrowIsWidenedToTheMinimumByItsResizeHandler)
 {
     program.SanbunMenu_Click();
-    rt::Form& three = *program.splitter3();
+    rt::Form& three = *program.instance<forms::Splitter3>();
     const double frame = host.frameWidth(three);
     host.resizeClient(three, 600, 3000);
     QCoreApplication::processEvents();
@@ -174,7 +174,7 @@ TEST_F(HostTest, AWindowDestroyedByTheWindowSystemMidDragCountsAsClosed)
     bool quit = false;
     host.setQuitHandler([&quit] { quit = true; });
     program.SanbunMenu_Click();
-    rt::Form& three = *program.splitter3();
+    rt::Form& three = *program.instance<forms::Splitter3>();
     qthost::Surface& surface = surfaceOf(three);
     QTest::mousePress(&surface, Qt::LeftButton, {}, qttest::pixelOn(three, "Image1"));
     ASSERT_TRUE(three.control("Picture1").Visible());  // the drag has begun

@@ -58,8 +58,8 @@ TEST_F(MenuBarTest, TheEntryChosenFromTheKeyboardIsMarkedAndReturnOpensItsWindow
     EXPECT_EQ(marked(0), 0);
     EXPECT_GT(marked(1), 20);
     QTest::keyClick(window, Qt::Key_Return);
-    ASSERT_NE(program.splitter4(), nullptr);
-    EXPECT_TRUE(program.splitter4()->loaded());
+    ASSERT_NE(program.instance<forms::Splitter4>(), nullptr);
+    EXPECT_TRUE(program.instance<forms::Splitter4>()->loaded());
 }
 
 }  // namespace

@@ -125,7 +125,7 @@ protected:
 
 TEST_F(PaintCoverage, EveryPixelIsPaintedAndTilesAgreeWithTheWholeWindow)
 {
-    rt::Form* forms[] = {&program.splitterForm(), program.splitter3(), program.splitter4(), program.splitter5()};
+    rt::Form* forms[] = {&program.splitterForm(), program.instance<forms::Splitter3>(), program.instance<forms::Splitter4>(), program.instance<forms::Splitter5>()};
     QPalette palette;
     palette.setColor(QPalette::Active, QPalette::Button, kBackground);
     // Tiny windows whose panes collapse, the defined sizes, and large ones; a held drag shows an indicator.
@@ -169,7 +169,7 @@ TEST_F(PaintCoverage, EveryPixelIsPaintedAndTilesAgreeWithTheWholeWindow)
 // exactly the plain painter's picture.
 TEST_F(PaintCoverage, FramesWhoseLinesCrossAgreeWithThePlainPainter)
 {
-    rt::Form& form = *program.splitter5();
+    rt::Form& form = *program.instance<forms::Splitter5>();
     host.resizeClient(form, 8910, 8370);
     for (const auto& owned : form.controls()) {
         rt::Control& box = *owned;
@@ -198,7 +198,7 @@ TEST_F(PaintCoverage, FramesWhoseLinesCrossAgreeWithThePlainPainter)
 // a translation off the pixel grid goes through the painter.
 TEST_F(PaintCoverage, DirectWritesFollowThePaintersTranslationAndStayInsideTheClip)
 {
-    rt::Form& form = *program.splitter5();
+    rt::Form& form = *program.instance<forms::Splitter5>();
     const qthost::DeviceScale scale{15, 1.0};
     const QSize size(scale.edge(form.ScaleWidth()), scale.edge(form.ScaleHeight()));
     const QImage whole = paint(form, scale, size, size.width());

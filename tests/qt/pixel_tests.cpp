@@ -110,7 +110,7 @@ protected:
         program.YonbunMenu_Click();
         program.RokuBunMenu_Click();
         QCoreApplication::processEvents();
-        forms_ = {&main(), program.splitter3(), program.splitter4(), program.splitter5()};
+        forms_ = {&main(), program.instance<forms::Splitter3>(), program.instance<forms::Splitter4>(), program.instance<forms::Splitter5>()};
         for (rt::Form* form : forms_)
             ASSERT_TRUE(QTest::qWaitForWindowExposed(&windowOf(*form)));
     }

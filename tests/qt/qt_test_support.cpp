@@ -33,7 +33,7 @@ std::vector<rt::Form*> HostTest::allForms()
     program.YonbunMenu_Click();
     program.RokuBunMenu_Click();
     QCoreApplication::processEvents();
-    return {&main(), program.splitter3(), program.splitter4(), program.splitter5()};
+    return {&main(), program.instance<forms::Splitter3>(), program.instance<forms::Splitter4>(), program.instance<forms::Splitter5>()};
 }
 
 qthost::FormWindow& HostTest::windowOf(const rt::Form& form)

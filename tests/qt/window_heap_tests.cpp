@@ -69,7 +69,7 @@ protected:
         return seen;
     }
 
-    std::vector<rt::Form*> secondaryForms() { return {program.splitter3(), program.splitter4(), program.splitter5()}; }
+    std::vector<rt::Form*> secondaryForms() { return {program.instance<forms::Splitter3>(), program.instance<forms::Splitter4>(), program.instance<forms::Splitter5>()}; }
 
     void cycle(const Close& close)
     {

@@ -49,7 +49,7 @@ TEST(FuzzInput, WindowStatesAreLeftOutOfTheBytesAndChangeNothingInMemory)
     replay::Session session;
     const auto limits = testing_support::definedLimitControls();
     EXPECT_TRUE(replay::playChecked(session, script.events, false, &limits).empty());
-    EXPECT_EQ(session.program().splitter4()->ScaleWidth(), 3000);  // as resized, states or not
+    EXPECT_EQ(session.program().instance<forms::Splitter4>()->ScaleWidth(), 3000);  // as resized, states or not
 }
 
 TEST(FuzzInput, PointsTakenFromABarPressThatBar)
@@ -60,7 +60,7 @@ TEST(FuzzInput, PointsTakenFromABarPressThatBar)
     replay::EventDecoder decoder(bytes);
     while (auto e = decoder.next(session))
         session.apply(*e);
-    EXPECT_TRUE(session.program().splitter5()->dragging(4));
+    EXPECT_TRUE(session.program().instance<forms::Splitter5>()->dragging(4));
 }
 
 }  // namespace

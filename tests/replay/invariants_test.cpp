@@ -78,7 +78,7 @@ TEST_F(Invariants, SeesAFlagSetWithoutItsBar)
 {
     play("open Splitter4");
     const auto failures = play("resize Splitter4 9000 7000",
-                               [&] { session.program().splitter4()->bars()[2].dragging = true; });
+                               [&] { session.program().instance<forms::Splitter4>()->bars()[2].dragging = true; });
     EXPECT_TRUE(names(failures, "drag flag"));
 }
 
@@ -86,7 +86,7 @@ TEST_F(Invariants, SeesAPressThatLeavesTheFlagClear)
 {
     play("open Splitter3");
     const auto failures =
-        play("down Splitter3 1 0 3380 300", [&] { session.program().splitter3()->bars()[0].dragging = false; });
+        play("down Splitter3 1 0 3380 300", [&] { session.program().instance<forms::Splitter3>()->bars()[0].dragging = false; });
     EXPECT_TRUE(names(failures, "drag flag"));
 }
 
@@ -171,7 +171,7 @@ TEST_F(Invariants, PlayCheckedStopsAtTheFirstBrokenEvent)
     replay::Session s;
     const auto limits = testing_support::definedLimitControls();
     EXPECT_TRUE(replay::playChecked(s, script.events, false, &limits).empty());
-    EXPECT_FALSE(s.program().splitter4()->loaded());
+    EXPECT_FALSE(s.program().instance<forms::Splitter4>()->loaded());
 }
 
 }  // namespace

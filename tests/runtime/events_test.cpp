@@ -61,7 +61,7 @@ TEST_F(EventRoutingTest, AnObserverSeesEachMouseEventAsGivenBeforeItIsRouted)
 TEST_F(EventRoutingTest, HitTestFindsTheTopmostControlAtEveryDepth)
 {
     program.RokuBunMenu_Click();
-    rt::Form& s5 = *program.splitter5();
+    rt::Form& s5 = *program.instance<forms::Splitter5>();
     // Picture2 (0,0) > border 30 > Picture5 (0,0) > border 30 > Image4 at 1620, covered from 1660 on.
     EXPECT_EQ(s5.hitTest(60 + 1630, 500), &s5.control("Image4"));
     EXPECT_EQ(s5.hitTest(60 + 1670, 500), &s5.control("Picture12"));
@@ -78,7 +78,7 @@ TEST_F(EventRoutingTest, HitTestFindsTheTopmostControlAtEveryDepth)
 TEST_F(EventRoutingTest, HandlersGetCoordinatesFromTheBarsOwnCorner)
 {
     program.RokuBunMenu_Click();
-    forms::Splitter5& s5 = *program.splitter5();
+    forms::Splitter5& s5 = *program.instance<forms::Splitter5>();
     // Press on Image4 (in Picture5 in Picture2), then move 45 twips right of the bar's left edge.
     runtime().mouse(s5, MouseEvent::Down, rt::kLeftButton, 0, 60 + 1630, 500);
     runtime().mouse(s5, MouseEvent::Move, rt::kLeftButton, 0, 60 + 1620 + 45, 500);

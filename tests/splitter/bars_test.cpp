@@ -59,7 +59,7 @@ TEST_F(TenBars, PressLaysTheIndicatorOverTheBarHalvedForVerticalBars)
         EXPECT_FALSE(indicator.Visible());
     });
     EXPECT_EQ(program.splitterForm().control("Picture1").Width(), 67.5f);
-    EXPECT_EQ(program.splitter5()->control("Picture1").Width(), 97.5f);
+    EXPECT_EQ(program.instance<forms::Splitter5>()->control("Picture1").Width(), 97.5f);
 }
 
 // Each bar on its own, with what the window definitions say of it.

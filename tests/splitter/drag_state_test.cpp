@@ -166,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(EveryBar, NarrowLimitDrag, ::testing::ValuesIn(barsWith
 class LowWindowDrag : public WindowTest {
 protected:
     void SetUp() override { program.SanbunMenu_Click(); }
-    forms::Splitter3& form() { return *program.splitter3(); }
+    forms::Splitter3& form() { return *program.instance<forms::Splitter3>(); }
 };
 
 TEST_F(LowWindowDrag, BarNeverEndsAboveItsContainerAndCanBeGrabbedAgain)

@@ -61,6 +61,9 @@ void settle()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// How many windows the program has, for picking one.
+constexpr int kWindowCount = static_cast<int>(app::kWindowCount);
+
 class Soak {
 public:
     Soak(qthost::QtHost& host, app::Program& program, unsigned seed) : host_(host), program_(program), random_(seed) {}
@@ -69,7 +72,7 @@ public:
     // backing stores of open windows follow their random sizes.
     void closeEverything()
     {
-        for (rt::Form* form : forms())
+        for (rt::Form* form : program_.windows())
             if (form)
                 if (qthost::FormWindow* w = host_.window(*form))
                     w->close();
@@ -112,14 +115,14 @@ private:
 
     void step()
     {
-        rt::Form* form = forms()[pick(4)];
+        rt::Form* form = program_.window(static_cast<std::size_t>(pick(kWindowCount)));
         const int what = pick(100);
         if (what < 2) {
-            open(pick(4));
+            open(pick(kWindowCount));
             return;
         }
         if (!form || !form->loaded()) {
-            open(pick(4));
+            open(pick(kWindowCount));
             return;
         }
         qthost::FormWindow* window = host_.window(*form);
@@ -130,28 +133,15 @@ private:
         } else if (what < 8) {
             host_.resizeClient(*form, pick(30000), pick(25000));
         } else if (what < 9) {
-            host_.runtime().click(program_.splitterForm(), static_cast<std::size_t>(pick(4)));
+            host_.runtime().click(program_.splitterForm(), static_cast<std::size_t>(pick(kWindowCount)));
         } else {
             mouse(*window->surface(), *form);
         }
     }
 
-    std::array<rt::Form*, 4> forms()
-    {
-        return {&program_.splitterForm(), program_.splitter3(), program_.splitter4(), program_.splitter5()};
-    }
-
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
 
-    void open(int which)
-    {
-        switch (which) {
-        case 0: program_.start(); break;
-        case 1: program_.SanbunMenu_Click(); break;
-        case 2: program_.YonbunMenu_Click(); break;
-        default: program_.RokuBunMenu_Click(); break;
-        }
-    }
+    void open(int which) { program_.open(static_cast<std::size_t>(which)); }
 
     // A press, move or release, mostly on or near a bar so that drags happen.
     void mouse(QWidget& surface, const rt::Form& form)
