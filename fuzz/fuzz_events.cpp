@@ -1,5 +1,5 @@
 // libFuzzer target: input bytes become a session of events over all four windows (see
-// replay/fuzz_input.h); every invariant is checked after every event. On a broken invariant the events so
+// input/fuzz_input.h); every invariant is checked after every event. On a broken invariant the events so
 // far are written as a replay script, failure-<hash>.replay in $SPLITTER_FUZZ_FAILURES (default: the
 // current directory), and the run aborts so that libFuzzer keeps the input.
 #include <cstdint>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "replay/fuzz_input.h"
+#include "input/fuzz_input.h"
 #include "replay/invariants.h"
 #include "replay/script.h"
 #include "replay/session.h"

@@ -25,7 +25,7 @@ double twipsPerPixel(const qtreplay::HostSession& session, Window window)
 std::optional<Window> Walk::anyLoaded(const qtreplay::HostSession& session)
 {
     std::vector<Window> loaded;
-    for (Window w : replay::kWindows)
+    for (Window w = 0; w < replay::kWindowCount; ++w)
         if (const forms::PaneWindow* form = session.window(w); form && form->loaded())
             loaded.push_back(w);
     if (loaded.empty())
@@ -33,13 +33,15 @@ std::optional<Window> Walk::anyLoaded(const qtreplay::HostSession& session)
     return loaded[static_cast<std::size_t>(pick(static_cast<int>(loaded.size())))];
 }
 
+Window Walk::anyWindow() { return static_cast<Window>(pick(static_cast<int>(replay::kWindowCount))); }
+
 Event Walk::next(const qtreplay::HostSession& session)
 {
     const std::optional<Window> loaded = anyLoaded(session);
     Event e;
     if (!loaded) {
         e.kind = EventKind::Open;  // a session starts, or a closed program is started again
-        e.window = chance(0.8) ? Window::SplitterForm : replay::kWindows[static_cast<std::size_t>(pick(4))];
+        e.window = chance(0.8) ? 0 : anyWindow();
         return e;
     }
     const bool held = session.heldButtons() != Qt::NoButton;
@@ -63,10 +65,11 @@ Event Walk::next(const qtreplay::HostSession& session)
             e.window = pressedIn_;  // mid-drag
     } else if (what < 975) {
         e.kind = EventKind::Menu;
-        e.menuIndex = static_cast<std::size_t>(pick(4));  // 3: no such entry
+        // An entry for each window the menu opens, and one past the last: no such entry.
+        e.menuIndex = static_cast<std::size_t>(pick(static_cast<int>(replay::kWindowCount)));
     } else {
         e.kind = EventKind::Open;
-        e.window = replay::kWindows[static_cast<std::size_t>(pick(4))];
+        e.window = anyWindow();
     }
     return e;
 }

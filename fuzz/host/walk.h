@@ -31,9 +31,10 @@ private:
     replay::Event resize(const qtreplay::HostSession& session, replay::Window window);
     int button();
     std::optional<replay::Window> anyLoaded(const qtreplay::HostSession& session);
+    replay::Window anyWindow();
 
     std::mt19937_64 random_;
-    replay::Window pressedIn_ = replay::Window::SplitterForm;  // where the buttons held were pressed
+    replay::Window pressedIn_ = 0;  // where the buttons held were pressed
     std::optional<replay::Event> lastRelease_;                  // for a double click on the same place
     double lastX_ = 0, lastY_ = 0;                              // pixels, on the last window
 };

@@ -1,10 +1,11 @@
-// What must hold after every event of a session, checked against a snapshot taken just before it:
-// finite, non-negative geometry; the drag flags following press, move and release; an event touching
-// only its own bar and its own window; each split's sides and gap adding up once laid out with room;
-// the vertical bars' indicators moved only by their own drag; and a resize settling where its host says.
+// What must hold after every event of a session, stated as relations between the state before the event,
+// the event and the state after it, never as a second copy of the program: finite, non-negative geometry;
+// the mouse going to what the runtime reports as captured, and no capture once every button is up; the
+// drag flags following the events; a drag moving only its own bar's indicator, within the limits the
+// drag's own pure function gives for the sizes read off the controls; each split's sides and gap adding up
+// once laid out with room; an event touching only its own window; and the minimum width after a resize.
 #pragma once
 
-#include <array>
 #include <map>
 #include <optional>
 #include <string>
@@ -14,7 +15,6 @@
 #include "replay/script.h"
 #include "replay/session.h"
 #include "runtime/geometry.h"
-#include "splitter/bar.h"
 
 namespace replay {
 
@@ -28,80 +28,83 @@ struct Failure {
     std::string describe() const;
 };
 
+// What limits each bar's drag: for bar <number> of a window, the name of the control whose outer size
+// bounds it, or "" for the window's client area. Tests give one written out from the window definitions.
+using LimitControls = std::map<std::pair<Window, int>, std::string>;
+
+struct ControlState {
+    std::string name;
+    rt::Rect bounds;
+    bool visible;
+    bool operator==(const ControlState&) const = default;
+};
+
+// One window as the checks see it from outside.
+struct WindowState {
+    bool exists = false;
+    bool loaded = false;
+    float scaleWidth = 0, scaleHeight = 0;
+    std::vector<ControlState> controls;
+    std::vector<bool> flags;  // DraggingImage1, 2, ... while the window has an instance
+    bool operator==(const WindowState&) const = default;
+    const ControlState* find(const std::string& name) const;
+};
+
+// The runtime's pointer capture in a window: the control it names ("" for the window itself) and the
+// buttons it holds; and the control under the pointer of the event about to come.
+struct CaptureState {
+    std::string capture;
+    int heldButtons = 0;
+    std::string underPointer;
+};
+
 class InvariantChecker {
 public:
-    explicit InvariantChecker(const ProgramRun& session) : session_(session) {}
+    // Without `limits`, each bar's drag is held to what the window's own bar table names.
+    explicit InvariantChecker(const ProgramRun& run, std::optional<LimitControls> limits = std::nullopt)
+        : run_(run), limits_(std::move(limits))
+    {
+    }
+    void setLimitControls(LimitControls limits) { limits_ = std::move(limits); }
 
-    // What each bar's drag is limited by: for bar <number> of a window, the name of the control whose outer
-    // size bounds it, or "" for the window's client area. Given one, the checker holds every window's bars
-    // to it (a bar it does not name fails); without one, it takes what each window's own bars say.
-    using LimitControls = std::map<std::pair<Window, int>, std::string>;
-    void setLimitControls(LimitControls limits) { limitControls_ = std::move(limits); }
-
-    // Call before the session applies `event`: records the state and works out where the event goes.
+    // Call before the run applies `event`: records the state.
     void before(const Event& event);
     // Call after it: the invariants the event broke, if any.
-    std::vector<Failure> after(const Event& event);
-
-    struct ControlState {
-        std::string name;
-        rt::Rect bounds;
-        bool visible;
-        bool operator==(const ControlState&) const = default;
-    };
-    struct WindowState {
-        bool exists = false;
-        bool loaded = false;
-        float scaleWidth = 0, scaleHeight = 0;
-        std::vector<ControlState> controls;
-        std::vector<bool> flags;  // DraggingImage1, 2, ... while the window has an instance
-        bool operator==(const WindowState&) const = default;
-        const ControlState* find(const std::string& name) const;
-    };
+    std::vector<Failure> after(const Event& event) const;
 
 private:
-    // The runtime's pointer capture as seen from outside: which control a press went to.
-    struct Pointer {
-        int held = 0;
-        std::string capture;  // empty: the window itself
-    };
-    // Where the event goes: the receiving control, its bar number if it is a bar, and whether the
-    // handler's arguments are representable (else the handler never starts).
-    struct Delivery {
-        std::string target;
-        int bar = 0;
-        bool handlerRuns = false;
-        float argX = 0, argY = 0;
-    };
+    std::vector<WindowState> captureAll() const;
 
-    WindowState capture(Window window) const;
-    Delivery route(const Event& event);
-    void checkMouse(const Event& event, std::vector<Failure>& failures) const;
-    void checkSplits(Window window, const Event& event, std::vector<Failure>& failures) const;
-    // The control whose size limits the bar's drag; "" for the client area, none for a bar that the
-    // statement given does not name.
-    std::optional<std::string> limitControl(Window window, const splitter::Bar& bar) const;
-    // The indicators of the window's vertical bars, which no layout moves.
-    std::vector<std::string> verticalIndicators(Window window) const;
-
-    const ProgramRun& session_;
-    std::array<WindowState, 4> before_;
-    std::array<Pointer, 4> pointers_;
-    Delivery delivery_;
+    const ProgramRun& run_;
+    std::optional<LimitControls> limits_;
+    std::vector<WindowState> before_;
+    CaptureState captureBefore_;  // in the event's window
     ResizeOutcome resizeOutcome_;  // for a resize: what the host promises
     bool showMayResize_ = false;   // for opening an open window
     unsigned long errorsBefore_ = 0;
-    std::optional<LimitControls> limitControls_;
 };
 
 // Every bar's split of a loaded window laid out with room for it: the two sides and the gap add up to the
 // size the split divides, and both sides span it across. Failures carry no event.
 std::vector<Failure> checkSplitsAddUp(const forms::PaneWindow& window);
 
-// Plays `events` on `session`, checking every invariant after each event. Stops at the first event that
-// breaks one unless `keepGoing`.
-// `limits`, when given, is the statement of what limits each bar's drag (see setLimitControls).
-std::vector<Failure> playChecked(ProgramRun& session, const std::vector<Event>& events, bool keepGoing = false,
-                                 const InvariantChecker::LimitControls* limits = nullptr);
+// Plays `events` one at a time with `playOne`, which returns what each broke; stops at the first event
+// that breaks something unless `keepGoing`.
+template <class PlayOne>
+std::vector<Failure> playEach(const std::vector<Event>& events, bool keepGoing, PlayOne&& playOne)
+{
+    std::vector<Failure> failures;
+    for (const Event& e : events) {
+        std::vector<Failure> found = playOne(e);
+        failures.insert(failures.end(), found.begin(), found.end());
+        if (!found.empty() && !keepGoing)
+            break;
+    }
+    return failures;
+}
+
+// Plays `events` on `run`, checking every invariant after each event.
+std::vector<Failure> playChecked(ProgramRun& run, const std::vector<Event>& events, bool keepGoing = false,
+                                 const LimitControls* limits = nullptr);
 
 }  // namespace replay

@@ -1,5 +1,6 @@
 #include "replay/script.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -7,24 +8,31 @@
 namespace replay {
 namespace {
 
-constexpr std::array<std::string_view, 4> kWindowNames = {"SplitterForm", "Splitter3", "Splitter4", "Splitter5"};
-
+// Each event's keyword and the values that follow it, by name.
 struct Keyword {
     std::string_view word;
     EventKind kind;
+    std::string_view values;
 };
-constexpr Keyword kKeywords[] = {{"open", EventKind::Open}, {"close", EventKind::Close},
-                                 {"resize", EventKind::Resize}, {"down", EventKind::Down},
-                                 {"move", EventKind::Move},     {"up", EventKind::Up},
-                                 {"menu", EventKind::Menu},     {"minimize", EventKind::Minimize},
-                                 {"maximize", EventKind::Maximize}, {"restore", EventKind::Restore}};
+constexpr Keyword kKeywords[] = {
+    {"open", EventKind::Open, "WINDOW"},
+    {"close", EventKind::Close, "WINDOW"},
+    {"resize", EventKind::Resize, "WINDOW WIDTH HEIGHT"},
+    {"down", EventKind::Down, "WINDOW BUTTON SHIFT X Y"},
+    {"move", EventKind::Move, "WINDOW BUTTON SHIFT X Y"},
+    {"up", EventKind::Up, "WINDOW BUTTON SHIFT X Y"},
+    {"menu", EventKind::Menu, "INDEX"},
+    {"minimize", EventKind::Minimize, "WINDOW"},
+    {"maximize", EventKind::Maximize, "WINDOW"},
+    {"restore", EventKind::Restore, "WINDOW"},
+};
 
-std::string_view keywordOf(EventKind kind)
+const Keyword& keywordOf(EventKind kind)
 {
     for (const Keyword& k : kKeywords)
         if (k.kind == kind)
-            return k.word;
-    return "?";
+            return k;
+    return kKeywords[0];
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
@@ -83,6 +91,45 @@ std::string quoted(std::string_view word)
     return text;
 }
 
+// "A, B, C or D": the program's windows.
+std::string windowChoices()
+{
+    std::string text;
+    for (Window w = 0; w < kWindowCount; ++w)
+        text += std::string(w == 0 ? "" : w + 1 == kWindowCount ? " or " : ", ") + std::string(windowName(w));
+    return text;
+}
+
+std::string lowerCase(std::string_view name)
+{
+    std::string text(name);
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Reads the value called `name` from `word` into `event`; returns an explanation when it is not one.
+std::optional<std::string> parseValue(std::string_view name, std::string_view word, Event& event)
+{
+    if (name == "WINDOW") {
+        const std::optional<Window> window = windowNamed(word);
+        if (!window)
+            return "unknown window " + quoted(word) + "; expected " + windowChoices();
+        event.window = *window;
+    } else if (name == "INDEX") {
+        int index = 0;
+        if (!parseInt(word, index) || index < 0)
+            return "menu index " + quoted(word) + " is not a whole number of 0 or more";
+        event.menuIndex = static_cast<std::size_t>(index);
+    } else if (name == "BUTTON" || name == "SHIFT") {
+        if (!parseInt(word, name == "BUTTON" ? event.button : event.shift))
+            return lowerCase(name) + " " + quoted(word) + " is not a whole number";
+    } else if (!parseReal(word, name == "WIDTH" || name == "X" ? event.x : event.y)) {
+        return lowerCase(name) + " " + quoted(word) + " is not a number";
+    }
+    return std::nullopt;
+}
+
 // Parses one line's words into `event`; returns an explanation when they do not make an event.
 std::optional<std::string> parseWords(const std::vector<std::string_view>& words, Event& event)
 {
@@ -94,71 +141,36 @@ std::optional<std::string> parseWords(const std::vector<std::string_view>& words
         return "unknown event " + quoted(words[0]) +
                "; expected open, close, resize, down, move, up, menu, minimize, maximize or restore";
     event.kind = keyword->kind;
-
-    const auto expectCount = [&](std::size_t n, std::string_view usage) -> std::optional<std::string> {
-        if (words.size() == n)
-            return std::nullopt;
-        return std::string(words.size() < n ? "too few" : "too many") + " values for " + std::string(words[0]) +
-               "; expected \"" + std::string(usage) + "\"";
-    };
-
-    if (event.kind == EventKind::Menu) {
-        if (auto problem = expectCount(2, "menu INDEX"))
-            return problem;
-        int index = 0;
-        if (!parseInt(words[1], index) || index < 0)
-            return "menu index " + quoted(words[1]) + " is not a whole number of 0 or more";
-        event.menuIndex = static_cast<std::size_t>(index);
-        return std::nullopt;
-    }
-
-    if (words.size() < 2)
+    const std::vector<std::string_view> names = splitWords(keyword->values);
+    if (words.size() == 1 && names[0] == "WINDOW")
         return "missing window name after " + std::string(words[0]);
-    const std::optional<Window> window = windowNamed(words[1]);
-    if (!window)
-        return "unknown window " + quoted(words[1]) + "; expected SplitterForm, Splitter3, Splitter4 or Splitter5";
-    event.window = *window;
+    if (words.size() != names.size() + 1)
+        return std::string(words.size() <= names.size() ? "too few" : "too many") + " values for " +
+               std::string(words[0]) + "; expected \"" + std::string(words[0]) + " " + std::string(keyword->values) + "\"";
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (std::optional<std::string> problem = parseValue(names[i], words[i + 1], event))
+            return problem;
+    return std::nullopt;
+}
 
-    switch (event.kind) {
-    case EventKind::Open:
-    case EventKind::Close:
-    case EventKind::Minimize:
-    case EventKind::Maximize:
-    case EventKind::Restore:
-        return expectCount(2, std::string(words[0]) + " WINDOW");
-    case EventKind::Resize:
-        if (auto problem = expectCount(4, "resize WINDOW WIDTH HEIGHT"))
-            return problem;
-        if (!parseReal(words[2], event.x))
-            return "width " + quoted(words[2]) + " is not a number";
-        if (!parseReal(words[3], event.y))
-            return "height " + quoted(words[3]) + " is not a number";
-        return std::nullopt;
-    default:
-        if (auto problem = expectCount(6, std::string(words[0]) + " WINDOW BUTTON SHIFT X Y"))
-            return problem;
-        if (!parseInt(words[2], event.button))
-            return "button " + quoted(words[2]) + " is not a whole number";
-        if (!parseInt(words[3], event.shift))
-            return "shift " + quoted(words[3]) + " is not a whole number";
-        if (!parseReal(words[4], event.x))
-            return "x " + quoted(words[4]) + " is not a number";
-        if (!parseReal(words[5], event.y))
-            return "y " + quoted(words[5]) + " is not a number";
-        return std::nullopt;
-    }
+// The value called `name` of `event`, as a script writes it.
+std::string formatValue(std::string_view name, const Event& e)
+{
+    if (name == "WINDOW")
+        return std::string(windowName(e.window));
+    if (name == "INDEX")
+        return std::to_string(e.menuIndex);
+    if (name == "BUTTON" || name == "SHIFT")
+        return std::to_string(name == "BUTTON" ? e.button : e.shift);
+    return formatReal(name == "WIDTH" || name == "X" ? e.x : e.y);
 }
 
 }  // namespace
 
-std::string_view windowName(Window window) { return kWindowNames[static_cast<std::size_t>(window)]; }
-
 std::optional<Window> windowNamed(std::string_view name)
 {
-    for (Window w : kWindows)
-        if (windowName(w) == name)
-            return w;
-    return std::nullopt;
+    const std::size_t index = app::windowIndex(name);
+    return index < kWindowCount ? std::optional(index) : std::nullopt;
 }
 
 bool isMouse(EventKind kind)
@@ -198,25 +210,12 @@ ParsedScript parseScript(std::string_view text)
 
 std::string formatEvent(const Event& e)
 {
-    std::string line(keywordOf(e.kind));
+    const Keyword& keyword = keywordOf(e.kind);
+    std::string line(keyword.word);
     // Word by word: appending keeps GCC's string-overlap analysis quiet, unlike chains of operator+.
-    const auto word = [&line](std::string_view text) {
+    for (std::string_view name : splitWords(keyword.values)) {
         line.push_back(' ');
-        line.append(text);
-    };
-    if (e.kind == EventKind::Menu) {
-        word(std::to_string(e.menuIndex));
-        return line;
-    }
-    word(windowName(e.window));
-    if (e.kind == EventKind::Resize) {
-        word(formatReal(e.x));
-        word(formatReal(e.y));
-    } else if (isMouse(e.kind)) {
-        word(std::to_string(e.button));
-        word(std::to_string(e.shift));
-        word(formatReal(e.x));
-        word(formatReal(e.y));
+        line.append(formatValue(name, e));
     }
     return line;
 }

@@ -26,19 +26,21 @@
 #include <string_view>
 #include <vector>
 
+#include "app/program.h"
+
 namespace replay {
 
-enum class Window { SplitterForm, Splitter3, Splitter4, Splitter5 };
-inline constexpr std::array<Window, 4> kWindows = {Window::SplitterForm, Window::Splitter3, Window::Splitter4,
-                                                   Window::Splitter5};
-std::string_view windowName(Window window);
+// A window of the program, by its place in the program's list of windows.
+using Window = std::size_t;
+inline constexpr std::size_t kWindowCount = app::kWindowCount;
+inline std::string_view windowName(Window window) { return app::kWindows.at(window).name; }
 std::optional<Window> windowNamed(std::string_view name);
 
 enum class EventKind { Open, Close, Resize, Down, Move, Up, Menu, Minimize, Maximize, Restore };
 
 struct Event {
     EventKind kind = EventKind::Open;
-    Window window = Window::SplitterForm;
+    Window window = 0;
     int button = 0;
     int shift = 0;
     double x = 0;  // resize: the client width

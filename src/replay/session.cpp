@@ -1,7 +1,5 @@
 #include "replay/session.h"
 
-#include "splitter/split_layout.h"
-
 namespace replay {
 
 Session::Session() : program_(host_.runtime())
@@ -19,12 +17,7 @@ void Session::apply(const Event& e)
     rt::Runtime& runtime = host_.runtime();
     switch (e.kind) {
     case EventKind::Open:
-        switch (e.window) {
-        case Window::SplitterForm: program_.start(); break;
-        case Window::Splitter3: program_.SanbunMenu_Click(); break;
-        case Window::Splitter4: program_.YonbunMenu_Click(); break;
-        case Window::Splitter5: program_.RokuBunMenu_Click(); break;
-        }
+        program_.open(e.window);
         return;
     case EventKind::Menu:
         runtime.click(program_.splitterForm(), e.menuIndex);
@@ -51,10 +44,6 @@ ResizeOutcome Session::resizeOutcome(Window, double width, double height) const
                         rt::roundToSingle(height, h) == rt::ErrorCode::None && w >= 0 && h >= 0;
     if (!usable)
         return {ResizeOutcome::Kind::Unchanged};
-    // An outer width under the minimum becomes the minimum; the height is taken as it is.
-    const float frame = rt::MemoryHost::kFrameWidth;
-    if (w + frame < splitter::kMinimumOuterWidth)
-        w = splitter::kMinimumOuterWidth - frame;
     return {ResizeOutcome::Kind::Settles, w, h};
 }
 

@@ -12,8 +12,8 @@
 
 namespace replay {
 
-// Where a loaded window's client size ends up after a resize, once its host and its Resize handler have
-// both settled.
+// Where a loaded window's client size ends up after a resize, as its host takes it, before the window's
+// own Resize handler widens it to its minimum width.
 struct ResizeOutcome {
     enum class Kind {
         Unchanged,      // the host refuses the size: nothing changes
@@ -31,7 +31,10 @@ public:
     virtual void apply(const Event& event) = 0;
     virtual app::Program& program() = 0;
     // Handler failures the runtime reported so far.
-    virtual unsigned long untrappedErrors() const = 0;
+    unsigned long untrappedErrors() const
+    {
+        return const_cast<ProgramRun*>(this)->program().splitterForm().runtime().untrappedErrors();
+    }
     // Asked just before a resize of a loaded window to width x height client twips is applied.
     virtual ResizeOutcome resizeOutcome(Window window, double width, double height) const = 0;
     // Asked just before an open window is opened again: whether showing it may change it (a host that
@@ -39,7 +42,7 @@ public:
     virtual bool showMayResize(Window) const { return false; }
 
     // The window's instance, or null before it was first opened.
-    forms::PaneWindow* window(Window window) { return program().windows()[static_cast<std::size_t>(window)]; }
+    forms::PaneWindow* window(Window window) { return program().window(window); }
     const forms::PaneWindow* window(Window window) const { return const_cast<ProgramRun*>(this)->window(window); }
 };
 
@@ -53,8 +56,7 @@ public:
 
     void apply(const Event& event) override;
     app::Program& program() override { return program_; }
-    unsigned long untrappedErrors() const override { return runtime().untrappedErrors(); }
-    // Any size the runtime can take is taken as it is, then widened to the minimum outer width.
+    // Any size the runtime can take is taken as it is.
     ResizeOutcome resizeOutcome(Window window, double width, double height) const override;
 
     rt::MemoryHost& host() { return host_; }
@@ -62,8 +64,6 @@ public:
     const std::vector<std::string>& errors() const { return errors_; }
 
 private:
-    const rt::Runtime& runtime() const { return const_cast<rt::MemoryHost&>(host_).runtime(); }
-
     rt::MemoryHost host_;
     app::Program program_;
     std::vector<std::string> errors_;

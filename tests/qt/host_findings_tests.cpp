@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
+#include "support/window_named.h"
 #include "qt/form_window.h"
 #include "replay/qt/host_checker.h"
 
@@ -87,12 +88,12 @@ TEST(HostFindings, AClientAreaOfNoWidthOrHeightIsReported) { expectScriptHolds("
 
 TEST_F(HostReplay, ADragWhoseReleaseIsLostEndsWhereItsIndicatorWas)
 {
-    play(windowEvent(EventKind::Open, Window::SplitterForm));
-    play(mouse(EventKind::Down, Window::SplitterForm, 1, 2355, 1500));
-    play(mouse(EventKind::Move, Window::SplitterForm, 1, 3000, 1500));
-    const forms::PaneWindow& main = *session.window(Window::SplitterForm);
+    play(windowEvent(EventKind::Open, testing_support::windowNamed("SplitterForm")));
+    play(mouse(EventKind::Down, testing_support::windowNamed("SplitterForm"), 1, 2355, 1500));
+    play(mouse(EventKind::Move, testing_support::windowNamed("SplitterForm"), 1, 3000, 1500));
+    const forms::PaneWindow& main = *session.window(testing_support::windowNamed("SplitterForm"));
     ASSERT_TRUE(main.dragging(1));
-    play(mouse(EventKind::Move, Window::SplitterForm, 0, 3300, 1500));  // no button: the release was lost
+    play(mouse(EventKind::Move, testing_support::windowNamed("SplitterForm"), 0, 3300, 1500));  // no button: the release was lost
     EXPECT_FALSE(main.dragging(1));
     EXPECT_FALSE(main.control("Picture1").Visible());
     EXPECT_EQ(main.control("Picture2").Width(), 3000);
@@ -101,54 +102,54 @@ TEST_F(HostReplay, ADragWhoseReleaseIsLostEndsWhereItsIndicatorWas)
 
 TEST_F(HostReplay, AWindowNarrowedWhileMinimizedIsWidenedWhenRestored)
 {
-    play(windowEvent(EventKind::Open, Window::Splitter4));
-    play(windowEvent(EventKind::Minimize, Window::Splitter4));
-    Event narrow = windowEvent(EventKind::Resize, Window::Splitter4);
+    play(windowEvent(EventKind::Open, testing_support::windowNamed("Splitter4")));
+    play(windowEvent(EventKind::Minimize, testing_support::windowNamed("Splitter4")));
+    Event narrow = windowEvent(EventKind::Resize, testing_support::windowNamed("Splitter4"));
     narrow.x = 600;
     narrow.y = 3000;
     play(narrow);
-    const rt::Form& four = *session.window(Window::Splitter4);
+    const rt::Form& four = *session.window(testing_support::windowNamed("Splitter4"));
     EXPECT_LT(four.Width(), 2000);  // the Resize handler's Width is refused while minimized
-    play(windowEvent(EventKind::Restore, Window::Splitter4));
+    play(windowEvent(EventKind::Restore, testing_support::windowNamed("Splitter4")));
     EXPECT_GE(four.Width(), 2000);
     EXPECT_EQ(four.ScaleHeight(), 3000);
 }
 
 TEST_F(HostReplay, APressAtANewPlaceReachesTheRuntimeAsAMoveAndAPress)
 {
-    play(windowEvent(EventKind::Open, Window::Splitter3));
-    play(mouse(EventKind::Move, Window::Splitter3, 0, 300, 300));
+    play(windowEvent(EventKind::Open, testing_support::windowNamed("Splitter3")));
+    play(mouse(EventKind::Move, testing_support::windowNamed("Splitter3"), 0, 300, 300));
     const long long before = checker.coverage().runtimeMouseEvents;
-    play(mouse(EventKind::Down, Window::Splitter3, 1, 3390, 300));
+    play(mouse(EventKind::Down, testing_support::windowNamed("Splitter3"), 1, 3390, 300));
     EXPECT_EQ(checker.coverage().runtimeMouseEvents - before, 2);  // each checked on its own
-    play(mouse(EventKind::Up, Window::Splitter3, 1, 3390, 300));
+    play(mouse(EventKind::Up, testing_support::windowNamed("Splitter3"), 1, 3390, 300));
     EXPECT_EQ(checker.coverage().dragsEnded, 1);
 }
 
 TEST_F(HostReplay, AScreenThatIsNotRepaintedIsNoticed)
 {
-    play(windowEvent(EventKind::Open, Window::Splitter3));
+    play(windowEvent(EventKind::Open, testing_support::windowNamed("Splitter3")));
     EXPECT_GT(checker.coverage().screensCompared, 0);
-    session.windowOf(Window::Splitter3)->surface()->setUpdatesEnabled(false);
-    checker.play(mouse(EventKind::Down, Window::Splitter3, 1, 3390, 300));
-    checker.play(mouse(EventKind::Move, Window::Splitter3, 1, 2000, 300));
-    const std::vector<replay::Failure> failures = checker.play(mouse(EventKind::Up, Window::Splitter3, 1, 2000, 300));
+    session.windowOf(testing_support::windowNamed("Splitter3"))->surface()->setUpdatesEnabled(false);
+    checker.play(mouse(EventKind::Down, testing_support::windowNamed("Splitter3"), 1, 3390, 300));
+    checker.play(mouse(EventKind::Move, testing_support::windowNamed("Splitter3"), 1, 2000, 300));
+    const std::vector<replay::Failure> failures = checker.play(mouse(EventKind::Up, testing_support::windowNamed("Splitter3"), 1, 2000, 300));
     ASSERT_FALSE(failures.empty());
     EXPECT_EQ(failures.front().invariant, "the screen shows the runtime's state");
     EXPECT_NE(failures.front().detail.find("Splitter3"), std::string::npos) << failures.front().detail;
-    session.windowOf(Window::Splitter3)->surface()->setUpdatesEnabled(true);
+    session.windowOf(testing_support::windowNamed("Splitter3"))->surface()->setUpdatesEnabled(true);
 }
 
 TEST_F(HostReplay, TheProgramEndsWhenItsLastWindowClosesAndNotBefore)
 {
-    play(windowEvent(EventKind::Open, Window::SplitterForm));
-    play(windowEvent(EventKind::Open, Window::Splitter5));
-    play(windowEvent(EventKind::Close, Window::SplitterForm));
+    play(windowEvent(EventKind::Open, testing_support::windowNamed("SplitterForm")));
+    play(windowEvent(EventKind::Open, testing_support::windowNamed("Splitter5")));
+    play(windowEvent(EventKind::Close, testing_support::windowNamed("SplitterForm")));
     EXPECT_EQ(session.quitRequests(), 0);
-    play(mouse(EventKind::Down, Window::Splitter5, 1, 4580, 300));
-    play(windowEvent(EventKind::Close, Window::Splitter5));  // mid-drag
+    play(mouse(EventKind::Down, testing_support::windowNamed("Splitter5"), 1, 4580, 300));
+    play(windowEvent(EventKind::Close, testing_support::windowNamed("Splitter5")));  // mid-drag
     EXPECT_EQ(session.quitRequests(), 1);
-    EXPECT_EQ(session.windowOf(Window::Splitter5), nullptr);
+    EXPECT_EQ(session.windowOf(testing_support::windowNamed("Splitter5")), nullptr);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "replay/fuzz_input.h"
+#include "input/fuzz_input.h"
 #include "replay/invariants.h"
 #include "support/defined_limits.h"
 

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "support/window_named.h"
 #include "replay/invariants.h"
 #include "support/defined_limits.h"
 
@@ -69,7 +70,7 @@ TEST_F(Invariants, PressMoveAndReleaseFollowTheDragTable)
     playClean("open SplitterForm\ndown SplitterForm 4 0 2360 100");
     EXPECT_TRUE(session.program().splitterForm().dragging(1));
     playClean("move SplitterForm 4 0 50 100\nmove SplitterForm 4 0 5100 100");
-    EXPECT_EQ(control(replay::Window::SplitterForm, "Picture1").Left(), 5045);
+    EXPECT_EQ(control(testing_support::windowNamed("SplitterForm"), "Picture1").Left(), 5045);
     playClean("up SplitterForm 4 0 5100 100");
     EXPECT_FALSE(session.program().splitterForm().dragging(1));
 }
@@ -93,16 +94,19 @@ TEST_F(Invariants, SeesAPressThatLeavesTheFlagClear)
 TEST_F(Invariants, SeesAnotherBarsIndicatorMoved)
 {
     play("open Splitter5");
-    const auto failures =
-        play("down Splitter5 1 0 4580 300", [&] { control(replay::Window::Splitter5, "Picture7").setTop(999); });
-    EXPECT_TRUE(names(failures, "other bars"));
+    const auto moved = [&] {
+        rt::Control& indicator = control(testing_support::windowNamed("Splitter5"), "Picture7");
+        indicator.setTop(indicator.Top() + 1);
+    };
+    EXPECT_TRUE(names(play("down Splitter5 1 0 4580 300", moved), "nothing but"));
+    EXPECT_TRUE(names(play("up Splitter5 1 0 4000 300", moved), "other bars"));
 }
 
 TEST_F(Invariants, SeesAnotherWindowChanged)
 {
     play("open Splitter5\nopen Splitter3");
     const auto failures =
-        play("resize Splitter3 8000 8000", [&] { control(replay::Window::Splitter5, "Picture6").setLeft(1); });
+        play("resize Splitter3 8000 8000", [&] { control(testing_support::windowNamed("Splitter5"), "Picture6").setLeft(1); });
     EXPECT_TRUE(names(failures, "other windows"));
 }
 
@@ -110,7 +114,7 @@ TEST_F(Invariants, SeesSidesThatDoNotAddUp)
 {
     play("open Splitter5");
     const auto failures =
-        play("resize Splitter5 9000 9000", [&] { control(replay::Window::Splitter5, "Picture12").setWidth(1); });
+        play("resize Splitter5 9000 9000", [&] { control(testing_support::windowNamed("Splitter5"), "Picture12").setWidth(1); });
     ASSERT_TRUE(names(failures, "add up"));
     // Named by line, event and split.
     const Failure& f = failures.front();
@@ -123,14 +127,14 @@ TEST_F(Invariants, SidesOutOfLineInAWindowTooSmallAreNotFaults)
 {
     // The lower panes keep their last accepted heights; the bar lies beyond the container's bottom.
     playClean("open Splitter3\nresize Splitter3 7020 2000\nresize Splitter3 1880 0");
-    EXPECT_EQ(control(replay::Window::Splitter3, "Picture6").Top(), 2740);
+    EXPECT_EQ(control(testing_support::windowNamed("Splitter3"), "Picture6").Top(), 2740);
 }
 
 TEST_F(Invariants, SeesAVerticalIndicatorMovedByALayout)
 {
     play("open Splitter5");
     const auto failures =
-        play("resize Splitter5 9000 9000", [&] { control(replay::Window::Splitter5, "Picture10").setLeft(5); });
+        play("resize Splitter5 9000 9000", [&] { control(testing_support::windowNamed("Splitter5"), "Picture10").setLeft(5); });
     EXPECT_TRUE(names(failures, "indicators of vertical bars"));
 }
 
@@ -138,7 +142,7 @@ TEST_F(Invariants, SeesAMoveOutsideTheLimits)
 {
     play("open SplitterForm\ndown SplitterForm 1 0 2360 100");
     const auto failures =
-        play("move SplitterForm 1 0 20 100", [&] { control(replay::Window::SplitterForm, "Picture1").setLeft(20); });
+        play("move SplitterForm 1 0 20 100", [&] { control(testing_support::windowNamed("SplitterForm"), "Picture1").setLeft(20); });
     EXPECT_TRUE(names(failures, "limited pointer position"));
 }
 
@@ -148,11 +152,11 @@ TEST_F(Invariants, SeesADragLimitedByAnotherControlThanTheDefinitionsName)
 {
     play("open SplitterForm\nmenu 2\ndown Splitter5 1 0 1700 500");  // Image4, in Picture5
     auto limits = testing_support::definedLimitControls();
-    limits[{replay::Window::Splitter5, 4}] = "";  // as if the window's client width limited it
+    limits[{testing_support::windowNamed("Splitter5"), 4}] = "";  // as if the window's client width limited it
     checker.setLimitControls(limits);
     EXPECT_TRUE(names(play("move Splitter5 1 0 99999 500"), "limited pointer position"));
 
-    limits.erase({replay::Window::Splitter5, 4});
+    limits.erase({testing_support::windowNamed("Splitter5"), 4});
     checker.setLimitControls(limits);
     EXPECT_TRUE(names(play("move Splitter5 1 0 2000 500"), "limited pointer position"));
 }
@@ -161,8 +165,36 @@ TEST_F(Invariants, SeesAPaneThatLostItsWidth)
 {
     play("open SplitterForm");
     const auto failures =
-        play("resize SplitterForm 6000 4215", [&] { control(replay::Window::SplitterForm, "Picture3").setWidth(0); });
+        play("resize SplitterForm 6000 4215", [&] { control(testing_support::windowNamed("SplitterForm"), "Picture3").setWidth(0); });
     EXPECT_TRUE(names(failures, "add up"));
+}
+
+// The mouse relations read the runtime's own capture: a press captures what lies under the pointer, the
+// capture holds while a button is held, and none is left once every button is up.
+TEST_F(Invariants, SeesTheCaptureGoWrong)
+{
+    play("open Splitter4");
+    forms::PaneWindow& four = *session.window(testing_support::windowNamed("Splitter4"));
+    auto& mouse = const_cast<rt::MouseState&>(four.mouseState());
+    EXPECT_TRUE(names(play("down Splitter4 1 0 3380 300", [&] { mouse.capture = &four.control("Picture3"); }),
+                      "captured control"));
+    mouse.capture = &four.control("Image1");
+    playClean("up Splitter4 1 0 3380 300\ndown Splitter4 2 0 3380 300");
+    EXPECT_TRUE(names(play("move Splitter4 2 0 100 100", [&] { mouse.capture = &four.control("Picture3"); }),
+                      "captured control"));
+    mouse.capture = &four.control("Image1");
+    playClean("up Splitter4 2 0 100 100");
+    EXPECT_TRUE(names(play("move Splitter4 0 0 100 100", [&] { mouse.capture = &four.control("Image1"); }),
+                      "no capture is left"));
+}
+
+TEST_F(Invariants, SeesAWindowLeftUnderTheMinimumWidth)
+{
+    play("open SplitterForm");
+    session.host().setRefuseResize(true);  // the Resize handler's widening is refused
+    EXPECT_TRUE(names(play("resize SplitterForm 600 4215"), "minimum width"));
+    session.host().setRefuseResize(false);
+    playClean("resize SplitterForm 600 4215");
 }
 
 TEST_F(Invariants, PlayCheckedStopsAtTheFirstBrokenEvent)

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "support/window_named.h"
 #include "replay/script.h"
 
 namespace {
@@ -28,7 +29,7 @@ TEST(ScriptFormat, ReadsEveryKindOfEventWithCommentsAndBlankLines)
     ASSERT_FALSE(script.error) << script.error->message;
     ASSERT_EQ(script.events.size(), 10u);
     EXPECT_EQ(script.events[0].kind, EventKind::Open);
-    EXPECT_EQ(script.events[0].window, Window::Splitter5);
+    EXPECT_EQ(script.events[0].window, testing_support::windowNamed("Splitter5"));
     EXPECT_EQ(script.events[0].line, 3);
     EXPECT_EQ(script.events[1].x, 8910.5);
     EXPECT_TRUE(std::signbit(script.events[1].y));
@@ -47,7 +48,7 @@ TEST(ScriptFormat, ReadsEveryKindOfEventWithCommentsAndBlankLines)
     EXPECT_EQ(script.events[7].kind, EventKind::Minimize);
     EXPECT_EQ(script.events[8].kind, EventKind::Maximize);
     EXPECT_EQ(script.events[9].kind, EventKind::Restore);
-    EXPECT_EQ(script.events[9].window, Window::Splitter4);
+    EXPECT_EQ(script.events[9].window, testing_support::windowNamed("Splitter4"));
 }
 
 TEST(ScriptFormat, ErrorsNameTheLineAndWhatIsWrong)
@@ -83,15 +84,15 @@ TEST(ScriptFormat, ErrorsNameTheLineAndWhatIsWrong)
 TEST(ScriptFormat, WrittenEventsReadBackExactly)
 {
     std::vector<replay::Event> events(7);
-    events[0] = {EventKind::Resize, Window::Splitter4, 0, 0, 0.1, 3.4028234663852886e38};
-    events[1] = {EventKind::Down, Window::SplitterForm, 7, -2147483647 - 1, -0.0, 1e-300};
-    events[2] = {EventKind::Move, Window::Splitter3, 0, 0, std::numeric_limits<double>::quiet_NaN(),
+    events[0] = {EventKind::Resize, testing_support::windowNamed("Splitter4"), 0, 0, 0.1, 3.4028234663852886e38};
+    events[1] = {EventKind::Down, testing_support::windowNamed("SplitterForm"), 7, -2147483647 - 1, -0.0, 1e-300};
+    events[2] = {EventKind::Move, testing_support::windowNamed("Splitter3"), 0, 0, std::numeric_limits<double>::quiet_NaN(),
                  -std::numeric_limits<double>::infinity()};
-    events[3] = {EventKind::Up, Window::Splitter5, 1, 0, 4570.333333333333, 1.0 / 3};
+    events[3] = {EventKind::Up, testing_support::windowNamed("Splitter5"), 1, 0, 4570.333333333333, 1.0 / 3};
     events[4].kind = EventKind::Menu;
     events[4].menuIndex = 12345;
-    events[5] = {EventKind::Close, Window::Splitter5};
-    events[6] = {EventKind::Maximize, Window::Splitter3};
+    events[5] = {EventKind::Close, testing_support::windowNamed("Splitter5")};
+    events[6] = {EventKind::Maximize, testing_support::windowNamed("Splitter3")};
     const std::string text = replay::formatScript(events);
     const auto back = parseScript(text);
     ASSERT_FALSE(back.error) << back.error->message;

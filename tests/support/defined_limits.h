@@ -6,13 +6,11 @@
 
 namespace testing_support {
 
-inline replay::InvariantChecker::LimitControls definedLimitControls()
+inline replay::LimitControls definedLimitControls()
 {
-    replay::InvariantChecker::LimitControls limits;
+    replay::LimitControls limits;
     for (const DefinedBar& bar : kDefinedBars)
-        for (replay::Window window : replay::kWindows)
-            if (replay::windowName(window) == bar.window)
-                limits[{window, bar.number}] = bar.limitControl;
+        limits[{replay::windowNamed(bar.window).value(), bar.number}] = bar.limitControl;
     return limits;
 }
 

@@ -14,7 +14,7 @@
 #include <sstream>
 #include <string>
 
-#include "replay/fuzz_input.h"
+#include "input/fuzz_input.h"
 #include "replay/invariants.h"
 #include "replay/script.h"
 #include "replay/session.h"
@@ -32,7 +32,7 @@ bool readFile(const char* path, std::string& contents)
 
 void printBounds(const replay::Session& session)
 {
-    for (replay::Window w : replay::kWindows) {
+    for (replay::Window w = 0; w < replay::kWindowCount; ++w) {
         const forms::PaneWindow* form = session.window(w);
         if (!form || !form->loaded())
             continue;

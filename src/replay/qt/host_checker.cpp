@@ -45,7 +45,7 @@ void recordWarning(QtMsgType type, const QMessageLogContext& context, const QStr
 
 std::optional<Window> windowOf(const HostSession& session, const rt::Form& form)
 {
-    for (Window w : replay::kWindows)
+    for (Window w = 0; w < replay::kWindowCount; ++w)
         if (session.window(w) == &form)
             return w;
     return std::nullopt;
@@ -54,11 +54,16 @@ std::optional<Window> windowOf(const HostSession& session, const rt::Form& form)
 int dragsUnderWay(const HostSession& session)
 {
     int n = 0;
-    for (Window w : replay::kWindows)
+    for (Window w = 0; w < replay::kWindowCount; ++w)
         if (const forms::PaneWindow* form = session.window(w))
             for (const splitter::Bar& bar : form->bars())
                 n += bar.dragging;
     return n;
+}
+
+void collect(std::vector<Failure> found, std::vector<Failure>& failures)
+{
+    failures.insert(failures.end(), found.begin(), found.end());
 }
 
 std::string number(double value)
@@ -110,117 +115,72 @@ bool HostChecker::eventFilter(QObject* watched, QEvent* event)
 std::vector<Failure> HostChecker::play(const replay::Event& event)
 {
     std::vector<Failure> failures;
-    const auto collect = [&failures](std::vector<Failure> found) {
-        failures.insert(failures.end(), found.begin(), found.end());
-    };
     loadedBefore_ = session_.host().runtime().loadedForms().size();
     quitRequestsBefore_ = session_.quitRequests();
     mouseReached_ = {};
     if (qtWarnings)
         qtWarnings->clear();
-
     // A mouse event is checked as the runtime receives it, which is not always as it was sent.
-    const bool mouse = replay::isMouse(event.kind);
-    std::optional<replay::Event> received;
-    int dragsBefore = 0;
-    const auto finishReceived = [&] {
-        std::vector<Failure> found = runtimeChecks_.after(*received);
-        if (const std::string sent = replay::formatEvent(event); found.size() && found.front().event != sent)
-            for (Failure& f : found)
-                f.event = sent + ", handed to the runtime as " + f.event;
-        collect(std::move(found));
-        coverage_.dragsEnded += received->kind == EventKind::Up && dragsUnderWay(session_) < dragsBefore;
-    };
+    received_.reset();
     session_.host().runtime().setMouseObserver(
         [&](rt::Form& form, rt::MouseEvent kind, int button, int shift, double x, double y) {
-            replay::Event e;
-            e.kind = kind == rt::MouseEvent::Down ? EventKind::Down
-                     : kind == rt::MouseEvent::Up ? EventKind::Up
-                                                  : EventKind::Move;
-            e.window = windowOf(session_, form).value_or(Window::SplitterForm);
-            e.button = button;
-            e.shift = shift;
-            e.x = x;
-            e.y = y;
-            e.line = event.line;
-            // Minimising takes the pointer away: a drag under way ends there, with a release.
-            if (!mouse && event.kind == EventKind::Minimize && e.kind == EventKind::Up)
-                return;
-            if (!mouse) {
-                failures.push_back({event.line, replay::formatEvent(event), kNoStrayMouse,
-                                    "the runtime was handed " + replay::formatEvent(e)});
-                return;
-            }
-            if (received)
-                finishReceived();
-            ++coverage_.runtimeMouseEvents;
-            dragsBefore = dragsUnderWay(session_);
-            runtimeChecks_.before(e);
-            received = e;
+            const EventKind kinds[] = {EventKind::Down, EventKind::Move, EventKind::Up};
+            const replay::Event e{kinds[static_cast<int>(kind)], windowOf(session_, form).value_or(0), button, shift,
+                                  x, y, 0, event.line};
+            receive(event, e, failures);
         });
+    const bool mouse = replay::isMouse(event.kind);
     if (!mouse)
         runtimeChecks_.before(event);
     session_.apply(event);
     session_.settle();
     if (!mouse)
-        collect(runtimeChecks_.after(event));
-    else if (received)
-        finishReceived();
+        collect(runtimeChecks_.after(event), failures);
+    else if (received_)
+        finishReceived(event, failures);
     session_.host().runtime().setMouseObserver({});
     checkHost(event, failures);
     return failures;
 }
 
+void HostChecker::receive(const replay::Event& sent, const replay::Event& e, std::vector<Failure>& failures)
+{
+    if (!replay::isMouse(sent.kind)) {
+        // Minimising takes the pointer away: a drag under way ends there, with a release.
+        if (!(sent.kind == EventKind::Minimize && e.kind == EventKind::Up))
+            failures.push_back({sent.line, replay::formatEvent(sent), kNoStrayMouse,
+                                "the runtime was handed " + replay::formatEvent(e)});
+        return;
+    }
+    if (received_)
+        finishReceived(sent, failures);
+    ++coverage_.runtimeMouseEvents;
+    dragsBefore_ = dragsUnderWay(session_);
+    runtimeChecks_.before(e);
+    received_ = e;
+}
+
+void HostChecker::finishReceived(const replay::Event& sent, std::vector<Failure>& failures)
+{
+    std::vector<Failure> found = runtimeChecks_.after(*received_);
+    if (const std::string text = replay::formatEvent(sent); !found.empty() && found.front().event != text)
+        for (Failure& f : found)
+            f.event = text + ", handed to the runtime as " + f.event;
+    collect(std::move(found), failures);
+    coverage_.dragsEnded += received_->kind == EventKind::Up && dragsUnderWay(session_) < dragsBefore_;
+}
+
 void HostChecker::checkHost(const replay::Event& event, std::vector<Failure>& failures)
 {
     const std::string eventText = replay::formatEvent(event);
-    const auto fail = [&](const char* invariant, const std::string& detail) {
+    const std::function<void(const char*, const std::string&)> fail = [&](const char* invariant,
+                                                                         const std::string& detail) {
         failures.push_back({event.line, eventText, invariant, detail});
     };
-    qthost::QtHost& host = session_.host();
-
     std::vector<const QWidget*> expectedOnScreen;
-    for (Window w : replay::kWindows) {
-        const std::string name(replay::windowName(w));
-        const forms::PaneWindow* form = session_.window(w);
-        qthost::FormWindow* shown = session_.windowOf(w);
-        const bool loaded = form && form->loaded();
-        const bool onScreen = shown && shown->isVisible();
-        if (loaded != onScreen)
-            fail(kShownWhileLoaded, name + (loaded ? " is loaded but not on screen" : " is on screen but not loaded"));
-        if (!loaded || !shown)
-            continue;
-        expectedOnScreen.push_back(shown);
-
-        const qthost::Surface& surface = *shown->surface();
-        const double tpp = surface.twipsPerPixel();
-        const float width = static_cast<float>(surface.width() * tpp), height = static_cast<float>(surface.height() * tpp);
-        if (form->ScaleWidth() != width || form->ScaleHeight() != height)
-            fail(kClientIsSurface, name + " client size " + number(form->ScaleWidth()) + " x " +
-                                       number(form->ScaleHeight()) + " twips, its surface " +
-                                       std::to_string(surface.width()) + " x " + std::to_string(surface.height()) + " pixels");
-        // A surface with no area shows nothing, so where Qt's layout parks it does not matter; its size does.
-        const QRect client = surface.geometry();
-        const bool empty = client.width() == 0 || client.height() == 0;
-        if (!empty &&
-            (client.left() != 0 || client.width() != shown->width() || client.bottom() != shown->height() - 1))
-            fail(kClientIsSurface, name + " surface at " + std::to_string(client.x()) + "," + std::to_string(client.y()) +
-                                       " " + std::to_string(client.width()) + " x " + std::to_string(client.height()) +
-                                       " in a window of " + std::to_string(shown->width()) + " x " +
-                                       std::to_string(shown->height()));
-        if (!(shown->windowState() & kSizedBySystem) && form->Width() < splitter::kMinimumOuterWidth)
-            fail(kMinimumWidth, name + " outer width " + number(form->Width()) + " twips");
-        if (std::optional<std::string> stale = staleButtons(w))
-            fail(kNoStaleButtons, name + ": " + *stale);
-        const bool painted = !(shown->windowState() & Qt::WindowMinimized) && shown->windowHandle() &&
-                             shown->windowHandle()->isExposed();
-        if (painted) {
-            const ScreenComparison screen = compareWithRender(*shown, *form);
-            coverage_.screensCompared += screen.compared;
-            if (screen.difference)
-                fail(kPainted, name + ": " + *screen.difference);
-        }
-    }
+    for (Window w = 0; w < replay::kWindowCount; ++w)
+        if (const QWidget* shown = checkWindow(w, fail))
+            expectedOnScreen.push_back(shown);
     for (const QWidget* widget : QApplication::topLevelWidgets())
         if (widget->isVisible() && qobject_cast<const qthost::FormWindow*>(widget) &&
             std::find(expectedOnScreen.begin(), expectedOnScreen.end(), widget) == expectedOnScreen.end())
@@ -228,7 +188,7 @@ void HostChecker::checkHost(const replay::Event& event, std::vector<Failure>& fa
     if (QWidget* grabber = QWidget::mouseGrabber(); grabber && session_.heldButtons() == Qt::NoButton)
         fail(kNoStaleButtons, "Qt's mouse grabber is " + grabber->objectName().toStdString() + " with no button held");
 
-    const std::size_t loaded = host.runtime().loadedForms().size();
+    const std::size_t loaded = session_.host().runtime().loadedForms().size();
     const int quits = session_.quitRequests() - quitRequestsBefore_;
     const int expectedQuits = loadedBefore_ > 0 && loaded == 0 ? 1 : 0;
     if (quits != expectedQuits)
@@ -237,6 +197,44 @@ void HostChecker::checkHost(const replay::Event& event, std::vector<Failure>& fa
     if (qtWarnings)
         for (const std::string& warning : *qtWarnings)
             fail(kQuietQt, warning);
+}
+
+const QWidget* HostChecker::checkWindow(Window w, const std::function<void(const char*, const std::string&)>& fail)
+{
+    const std::string name(replay::windowName(w));
+    const forms::PaneWindow* form = session_.window(w);
+    qthost::FormWindow* shown = session_.windowOf(w);
+    const bool loaded = form && form->loaded();
+    if (loaded != (shown && shown->isVisible()))
+        fail(kShownWhileLoaded, name + (loaded ? " is loaded but not on screen" : " is on screen but not loaded"));
+    if (!loaded || !shown)
+        return nullptr;
+    const qthost::Surface& surface = *shown->surface();
+    const double tpp = surface.twipsPerPixel();
+    const float width = static_cast<float>(surface.width() * tpp), height = static_cast<float>(surface.height() * tpp);
+    if (form->ScaleWidth() != width || form->ScaleHeight() != height)
+        fail(kClientIsSurface, name + " client size " + number(form->ScaleWidth()) + " x " + number(form->ScaleHeight()) +
+                                   " twips, its surface " + std::to_string(surface.width()) + " x " +
+                                   std::to_string(surface.height()) + " pixels");
+    // A surface with no area shows nothing, so where Qt's layout parks it does not matter; its size does.
+    const QRect client = surface.geometry();
+    if (!client.isEmpty() &&
+        (client.left() != 0 || client.width() != shown->width() || client.bottom() != shown->height() - 1))
+        fail(kClientIsSurface, name + " surface at " + std::to_string(client.x()) + "," + std::to_string(client.y()) +
+                                   " " + std::to_string(client.width()) + " x " + std::to_string(client.height()) +
+                                   " in a window of " + std::to_string(shown->width()) + " x " +
+                                   std::to_string(shown->height()));
+    if (!(shown->windowState() & kSizedBySystem) && form->Width() < splitter::kMinimumOuterWidth)
+        fail(kMinimumWidth, name + " outer width " + number(form->Width()) + " twips");
+    if (std::optional<std::string> stale = staleButtons(w))
+        fail(kNoStaleButtons, name + ": " + *stale);
+    if (!(shown->windowState() & Qt::WindowMinimized) && shown->windowHandle() && shown->windowHandle()->isExposed()) {
+        const ScreenComparison screen = compareWithRender(*shown, *form);
+        coverage_.screensCompared += screen.compared;
+        if (screen.difference)
+            fail(kPainted, name + ": " + *screen.difference);
+    }
+    return shown;
 }
 
 std::optional<std::string> HostChecker::staleButtons(Window w) const
@@ -256,14 +254,7 @@ std::vector<Failure> playOnHost(const std::vector<replay::Event>& events, bool k
 {
     HostSession session;
     HostChecker checker(session);
-    std::vector<Failure> failures;
-    for (const replay::Event& e : events) {
-        std::vector<Failure> found = checker.play(e);
-        failures.insert(failures.end(), found.begin(), found.end());
-        if (!found.empty() && !keepGoing)
-            break;
-    }
-    return failures;
+    return replay::playEach(events, keepGoing, [&](const replay::Event& e) { return checker.play(e); });
 }
 
 }  // namespace qtreplay

@@ -16,12 +16,15 @@
 #include <QObject>
 #include <QPointer>
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "replay/invariants.h"
 #include "replay/qt/host_session.h"
+
+class QWidget;
 
 namespace qtreplay {
 
@@ -43,7 +46,13 @@ public:
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The runtime was handed `received` while `sent` was applied.
+    void receive(const replay::Event& sent, const replay::Event& received, std::vector<replay::Failure>& failures);
+    // Checks the last mouse event the runtime was handed.
+    void finishReceived(const replay::Event& sent, std::vector<replay::Failure>& failures);
     void checkHost(const replay::Event& event, std::vector<replay::Failure>& failures);
+    // Checks one window; returns it where it should be on screen.
+    const QWidget* checkWindow(replay::Window window, const std::function<void(const char*, const std::string&)>& fail);
     // Buttons the runtime holds in `window` that the last mouse event to reach it said were up.
     std::optional<std::string> staleButtons(replay::Window window) const;
 
@@ -52,9 +61,11 @@ private:
     std::size_t loadedBefore_ = 0;
     int quitRequestsBefore_ = 0;
     // The buttons held as the last mouse event a window's surface got in this event said, if it got any.
-    std::array<int, 4> lastButtons_{};
-    std::array<bool, 4> mouseReached_{};
+    std::array<int, replay::kWindowCount> lastButtons_{};
+    std::array<bool, replay::kWindowCount> mouseReached_{};
     Coverage coverage_;
+    std::optional<replay::Event> received_;  // the last mouse event the runtime was handed, not yet checked
+    int dragsBefore_ = 0;                    // drags under way before it
 };
 
 // Plays a whole script on a fresh HostSession; stops at the first event that breaks an invariant unless

@@ -8,7 +8,6 @@
 #include <cmath>
 
 #include "qt/form_window.h"
-#include "splitter/split_layout.h"
 
 // Qt's entry point for simulated window-system mouse events, exported for QTest (declared in
 // <QtTest/qtestmouse.h>, which would bring the rest of QTest with it).
@@ -91,11 +90,6 @@ HostSession::~HostSession()
     host_.runtime().setMouseObserver({});
 }
 
-unsigned long HostSession::untrappedErrors() const
-{
-    return const_cast<qthost::QtHost&>(host_).runtime().untrappedErrors();
-}
-
 qthost::FormWindow* HostSession::windowOf(replay::Window w) const
 {
     const forms::PaneWindow* form = window(w);
@@ -113,15 +107,10 @@ void HostSession::apply(const replay::Event& e)
     qthost::FormWindow* shown = windowOf(e.window);
     switch (e.kind) {
     case EventKind::Open:
-        switch (e.window) {
-        case replay::Window::SplitterForm: program_.start(); break;
-        case replay::Window::Splitter3: program_.SanbunMenu_Click(); break;
-        case replay::Window::Splitter4: program_.YonbunMenu_Click(); break;
-        case replay::Window::Splitter5: program_.RokuBunMenu_Click(); break;
-        }
+        program_.open(e.window);
         break;
     case EventKind::Menu:
-        if (qthost::FormWindow* main = windowOf(replay::Window::SplitterForm)) {
+        if (qthost::FormWindow* main = windowOf(0)) {
             const QList<QAction*> entries = main->menuBar()->actions();
             if (e.menuIndex < static_cast<std::size_t>(entries.size()))
                 entries[static_cast<qsizetype>(e.menuIndex)]->trigger();
@@ -130,7 +119,7 @@ void HostSession::apply(const replay::Event& e)
     case EventKind::Close:
         if (shown)
             shown->close();
-        sizedBySystem_[static_cast<std::size_t>(e.window)] = false;
+        sizedBySystem_[e.window] = false;
         break;
     case EventKind::Resize:
         if (form && shown && !std::isnan(e.x) && !std::isnan(e.y))
@@ -139,13 +128,13 @@ void HostSession::apply(const replay::Event& e)
     case EventKind::Minimize:
         if (shown) {
             shown->setWindowState((shown->windowState() & ~Qt::WindowActive) | Qt::WindowMinimized);
-            sizedBySystem_[static_cast<std::size_t>(e.window)] = true;
+            sizedBySystem_[e.window] = true;
         }
         break;
     case EventKind::Maximize:
         if (shown) {
             shown->setWindowState(Qt::WindowMaximized);
-            sizedBySystem_[static_cast<std::size_t>(e.window)] = true;
+            sizedBySystem_[e.window] = true;
         }
         break;
     case EventKind::Restore:
@@ -224,13 +213,13 @@ replay::ResizeOutcome HostSession::resizeOutcome(replay::Window w, double width,
         return {Kind::Unchanged};
     // Once minimized, maximized or full screen, the window system may keep the size it gave the window,
     // whatever resizes come later: the offscreen platform keeps a maximized size even after a restore.
-    if ((shown->windowState() & kSizedBySystem) || sizedBySystem_[static_cast<std::size_t>(w)])
+    if ((shown->windowState() & kSizedBySystem) || sizedBySystem_[w])
         return {Kind::Unpredictable};
     const double tpp = shown->surface()->twipsPerPixel();
     const auto pixels = [tpp](double twips) {
         return static_cast<int>(std::clamp(std::round(twips / tpp), 0.0, double(QWIDGETSIZE_MAX)));
     };
-    int clientWidth = std::max(pixels(width), shown->minimumWidth());
+    const int clientWidth = std::max(pixels(width), shown->minimumWidth());
     const int clientHeight = pixels(height);
     // A window larger than its screen may be kept within it, as the window system sees fit.
     if (const QScreen* screen = shown->screen()) {
@@ -239,9 +228,6 @@ replay::ResizeOutcome HostSession::resizeOutcome(replay::Window w, double width,
             clientHeight + shown->frameGeometry().height() - shown->surface()->height() > room.height())
             return {Kind::Unpredictable};
     }
-    const float frame = host_.frameWidth(*form);
-    if (static_cast<float>(clientWidth * tpp) + frame < splitter::kMinimumOuterWidth)
-        clientWidth = static_cast<int>(std::ceil((double(splitter::kMinimumOuterWidth) - frame) / tpp));
     return {Kind::Settles, static_cast<float>(clientWidth * tpp), static_cast<float>(clientHeight * tpp)};
 }
 

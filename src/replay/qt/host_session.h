@@ -42,9 +42,7 @@ public:
     void settle();
 
     app::Program& program() override { return program_; }
-    unsigned long untrappedErrors() const override;
-    // The nearest whole pixels, widened to Qt's minimum for the window, then to the minimum outer width
-    // in whole pixels as the Resize handler asks for it. No promise for a minimized, maximized or full
+    // The nearest whole pixels, widened to Qt's minimum for the window. No promise for a minimized, maximized or full
     // screen window: its size is the window system's, and the Resize handler's Width is refused there.
     replay::ResizeOutcome resizeOutcome(replay::Window window, double width, double height) const override;
     // Showing a minimized window brings it back, at the size the window system gives it.
@@ -65,7 +63,7 @@ private:
     app::Program program_;
     Qt::MouseButtons held_;
     int quitRequests_ = 0;
-    std::array<bool, 4> sizedBySystem_{};  // by window: minimized or maximized since it was opened
+    std::array<bool, replay::kWindowCount> sizedBySystem_{};  // by window: minimized or maximized since it was opened
     // Milliseconds: the time stamp of the last window-system event. Shared by every session of a process
     // and moved on between them, so that nothing one session does is a double click with another's.
     static inline int clock_ = 0;

@@ -1,4 +1,4 @@
-#include "replay/fuzz_input.h"
+#include "input/fuzz_input.h"
 
 #include <cstring>
 #include <limits>
@@ -127,10 +127,10 @@ std::optional<Event> EventDecoder::next(const Session& session)
     if (pos_ >= bytes_.size() || produced_ >= kMaxEvents)
         return std::nullopt;
     ++produced_;
-    const std::uint8_t op = byte() % 28;
+    const auto op = static_cast<std::uint8_t>(byte() % (7 * kWindowCount));
     Event e;
     e.kind = static_cast<EventKind>(op % 7);  // open .. menu: window states do nothing in memory
-    e.window = kWindows[op / 7];
+    e.window = op / 7;
     e.line = static_cast<int>(produced_);
     switch (e.kind) {
     case EventKind::Open:
@@ -141,7 +141,7 @@ std::optional<Event> EventDecoder::next(const Session& session)
         e.y = size();
         break;
     case EventKind::Menu: {
-        e.window = Window::SplitterForm;
+        e.window = 0;
         const std::uint8_t index = byte();
         e.menuIndex = index < kLiteralMenu ? index % 4 : std::size_t(std::uint32_t(rawInt()));
         break;
