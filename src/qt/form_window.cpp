@@ -19,6 +19,7 @@
 #include "qt/menu_bar_style.h"
 #include "qt/painting.h"
 #include "runtime/control.h"
+#include "runtime/runtime.h"
 
 namespace qthost {
 namespace {
