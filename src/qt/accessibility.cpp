@@ -32,15 +32,6 @@ QAccessible::Role roleOf(const rt::Control& control)
     return QAccessible::Pane;
 }
 
-// Shown only if it and every container above it are visible.
-bool shown(const rt::Control& control)
-{
-    for (const rt::Control* c = &control; c; c = c->parent())
-        if (!c->Visible())
-            return false;
-    return true;
-}
-
 // The children assistive tools see: every child control but a drag indicator that is hidden.
 std::vector<const rt::Control*> accessibleChildren(const std::vector<rt::Control*>& children)
 {
@@ -309,7 +300,7 @@ public:
             s.invalid = true;
             return s;
         }
-        s.invisible = !shown(*c) || !windowShowing(surface_);
+        s.invisible = !c->visibleWithContainers() || !windowShowing(surface_);
         s.offscreen = s.invisible;
         s.movable = !c->isPictureBox();
         if (c->role() == rt::ControlRole::Indicator) {
