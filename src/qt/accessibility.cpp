@@ -5,11 +5,11 @@
 #include <QPointer>
 #include <algorithm>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "qt/accessible_registry.h"
 #include "qt/form_window.h"
 #include "qt/menu_accessibility.h"
 #include "qt/painting.h"
@@ -30,15 +30,6 @@ QAccessible::Role roleOf(const rt::Control& control)
     case rt::ControlRole::Pane: break;
     }
     return QAccessible::Pane;
-}
-
-// Shown only if it and every container above it are visible.
-bool shown(const rt::Control& control)
-{
-    for (const rt::Control* c = &control; c; c = c->parent())
-        if (!c->Visible())
-            return false;
-    return true;
 }
 
 // The children assistive tools see: every child control but a drag indicator that is hidden.
@@ -68,13 +59,6 @@ const rt::Control* keyboardTarget(const rt::Form& form, const rt::Control* bar)
     return access ? form.find(access->indicator) : nullptr;
 }
 
-int indexIn(const std::vector<rt::Control*>& children, const rt::Control* target)
-{
-    const std::vector<const rt::Control*> seen = accessibleChildren(children);
-    const auto it = std::find(seen.begin(), seen.end(), target);
-    return target && it != seen.end() ? static_cast<int>(it - seen.begin()) : -1;
-}
-
 // A pane or container in words, or its kind where the window has no words for it.
 QString nameInWords(const rt::Control& control)
 {
@@ -99,21 +83,42 @@ QString endOfMove(const rt::BarAccess& bar, KeyboardEnd end)
 class ControlAccessible;
 QAccessibleInterface* childHitAt(Surface* surface, const rt::Control* parent, int x, int y);
 
+// Where an object's children come from: the surface they are painted on, the control that holds them
+// (null: the form itself) and their list; no list once the form or the control is gone.
+struct ChildSource {
+    Surface* surface = nullptr;
+    const rt::Control* parent = nullptr;
+    const std::vector<rt::Control*>* controls = nullptr;
+};
+
+// The surface and every control have controls for children, as tools see them: written once for both.
+template <class Base>
+class WithControlChildren : public Base {
+public:
+    using Base::Base;
+
+    int childCount() const override
+    {
+        const ChildSource source = childSource();
+        return source.controls ? static_cast<int>(accessibleChildren(*source.controls).size()) : 0;
+    }
+    QAccessibleInterface* child(int index) const override;
+    int indexOfChild(const QAccessibleInterface* child) const override;
+    QAccessibleInterface* childAt(int x, int y) const override;
+
+protected:
+    virtual ChildSource childSource() const = 0;
+};
+
 // The surface: its children are the form's own controls. It hands out one interface per control name
 // and drops them all when the surface goes away. Its description tells how the last keyboard move
 // ended, until the next one begins or the keyboard leaves.
-class SurfaceAccessible : public QAccessibleWidget {
+class SurfaceAccessible : public WithControlChildren<QAccessibleWidget> {
 public:
     explicit SurfaceAccessible(Surface* surface)
-        : QAccessibleWidget(surface, QAccessible::Client), ids_(std::make_shared<std::map<std::string, QAccessible::Id>>())
+        : WithControlChildren(surface, QAccessible::Client), controls_(surface)
     {
         takeBarPositions();
-        // Interfaces without an object of their own live until they are deleted explicitly.
-        QObject::connect(surface, &QObject::destroyed, [ids = ids_] {
-            for (const auto& [name, id] : *ids)
-                QAccessible::deleteAccessibleInterface(id);
-            ids->clear();
-        });
     }
 
     Surface* surface() const { return static_cast<Surface*>(widget()); }
@@ -175,28 +180,14 @@ public:
         return moved;
     }
 
-    int childCount() const override
-    {
-        return form() ? static_cast<int>(accessibleChildren(form()->children()).size()) : 0;
-    }
-
-    QAccessibleInterface* child(int index) const override
-    {
-        rt::Form* f = form();
-        if (!f)
-            return nullptr;
-        const std::vector<const rt::Control*> seen = accessibleChildren(f->children());
-        if (index < 0 || index >= static_cast<int>(seen.size()))
-            return nullptr;
-        return const_cast<SurfaceAccessible*>(this)->interfaceFor(*seen[static_cast<std::size_t>(index)]);
-    }
-
-    int indexOfChild(const QAccessibleInterface* child) const override;
-
-    QAccessibleInterface* childAt(int x, int y) const override;
-
 private:
-    std::shared_ptr<std::map<std::string, QAccessible::Id>> ids_;
+    ChildSource childSource() const override
+    {
+        const rt::Form* f = form();
+        return f ? ChildSource{surface(), nullptr, &f->children()} : ChildSource{};
+    }
+
+    AccessibleRegistry<std::string> controls_;
     std::map<std::string, rt::Single> positions_;  // of every bar, as tools were last told
     QString lastMove_;
 };
@@ -216,7 +207,7 @@ bool windowShowing(const Surface* surface)
 // value: its position, in twips. An indicator, shown while a bar is dragged or moved by the keyboard, is
 // a slider whose value is where it lies in the drag's range, in percent: the keyboard moves it, and a
 // screen reader speaks its value after every move. Once the control is gone, a value reads as it last was.
-class ControlAccessible : public QAccessibleInterface, public QAccessibleValueInterface {
+class ControlAccessible : public WithControlChildren<QAccessibleInterface>, public QAccessibleValueInterface {
 public:
     ControlAccessible(Surface* surface, std::string name) : surface_(surface), name_(std::move(name)) {}
 
@@ -259,36 +250,6 @@ public:
             return nullptr;
         SurfaceAccessible* s = surfaceInterface(surface_);
         return c->parent() ? s->interfaceFor(*c->parent()) : s;
-    }
-
-    int childCount() const override
-    {
-        const rt::Control* c = control();
-        return c ? static_cast<int>(accessibleChildren(c->children()).size()) : 0;
-    }
-
-    QAccessibleInterface* child(int index) const override
-    {
-        const rt::Control* c = control();
-        if (!c)
-            return nullptr;
-        const std::vector<const rt::Control*> seen = accessibleChildren(c->children());
-        if (index < 0 || index >= static_cast<int>(seen.size()))
-            return nullptr;
-        return surfaceInterface(surface_)->interfaceFor(*seen[static_cast<std::size_t>(index)]);
-    }
-
-    int indexOfChild(const QAccessibleInterface* child) const override
-    {
-        const rt::Control* c = control();
-        const auto* other = dynamic_cast<const ControlAccessible*>(child);
-        return c && other ? indexIn(c->children(), other->control()) : -1;
-    }
-
-    QAccessibleInterface* childAt(int x, int y) const override
-    {
-        const rt::Control* c = control();
-        return c ? childHitAt(surface_, c, x, y) : nullptr;
     }
 
     // Names and descriptions in words; the control's name as help text, for tools.
@@ -339,7 +300,7 @@ public:
             s.invalid = true;
             return s;
         }
-        s.invisible = !shown(*c) || !windowShowing(surface_);
+        s.invisible = !c->visibleWithContainers() || !windowShowing(surface_);
         s.offscreen = s.invisible;
         s.movable = !c->isPictureBox();
         if (c->role() == rt::ControlRole::Indicator) {
@@ -391,6 +352,12 @@ public:
     }
 
 private:
+    ChildSource childSource() const override
+    {
+        const rt::Control* c = control();
+        return c ? ChildSource{surface_, c, &c->children()} : ChildSource{};
+    }
+
     bool isIndicator() const
     {
         const rt::Control* c = control();
@@ -421,25 +388,38 @@ private:
 
 QAccessibleInterface* SurfaceAccessible::interfaceFor(const rt::Control& control)
 {
-    auto it = ids_->find(control.name());
-    if (it != ids_->end())
-        if (QAccessibleInterface* existing = QAccessible::accessibleInterface(it->second))
-            return existing;
-    auto* created = new ControlAccessible(surface(), control.name());
-    (*ids_)[control.name()] = QAccessible::registerAccessibleInterface(created);
-    return created;
+    return controls_.interfaceFor(control.name(), [&] { return new ControlAccessible(surface(), control.name()); });
 }
 
-int SurfaceAccessible::indexOfChild(const QAccessibleInterface* child) const
+template <class Base>
+QAccessibleInterface* WithControlChildren<Base>::child(int index) const
 {
-    const auto* c = dynamic_cast<const ControlAccessible*>(child);
-    const rt::Form* f = form();
-    return f && c ? indexIn(f->children(), c->control()) : -1;
+    const ChildSource source = childSource();
+    if (!source.controls)
+        return nullptr;
+    const std::vector<const rt::Control*> seen = accessibleChildren(*source.controls);
+    if (index < 0 || index >= static_cast<int>(seen.size()))
+        return nullptr;
+    return surfaceInterface(source.surface)->interfaceFor(*seen[static_cast<std::size_t>(index)]);
 }
 
-QAccessibleInterface* SurfaceAccessible::childAt(int x, int y) const
+template <class Base>
+int WithControlChildren<Base>::indexOfChild(const QAccessibleInterface* child) const
 {
-    return childHitAt(surface(), nullptr, x, y);
+    const ChildSource source = childSource();
+    const auto* other = dynamic_cast<const ControlAccessible*>(child);
+    if (!source.controls || !other)
+        return -1;
+    const std::vector<const rt::Control*> seen = accessibleChildren(*source.controls);
+    const auto it = std::find(seen.begin(), seen.end(), other->control());
+    return other->control() && it != seen.end() ? static_cast<int>(it - seen.begin()) : -1;
+}
+
+template <class Base>
+QAccessibleInterface* WithControlChildren<Base>::childAt(int x, int y) const
+{
+    const ChildSource source = childSource();
+    return source.controls ? childHitAt(source.surface, source.parent, x, y) : nullptr;
 }
 
 // The child of `parent` (null: the surface) that holds the control the mouse would reach at a screen

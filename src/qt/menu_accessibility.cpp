@@ -4,8 +4,8 @@
 #include <QAction>
 #include <QMenuBar>
 #include <QPointer>
-#include <map>
-#include <memory>
+
+#include "qt/accessible_registry.h"
 
 namespace qthost {
 namespace {
@@ -89,13 +89,8 @@ private:
 class MenuBarAccessible : public QAccessibleWidget {
 public:
     explicit MenuBarAccessible(QMenuBar* menuBar)
-        : QAccessibleWidget(menuBar, QAccessible::MenuBar), ids_(std::make_shared<std::map<QAction*, QAccessible::Id>>())
+        : QAccessibleWidget(menuBar, QAccessible::MenuBar), entries_(menuBar)
     {
-        QObject::connect(menuBar, &QObject::destroyed, [ids = ids_] {
-            for (const auto& [action, id] : *ids)
-                QAccessible::deleteAccessibleInterface(id);
-            ids->clear();
-        });
     }
 
     QMenuBar* menuBar() const { return static_cast<QMenuBar*>(widget()); }
@@ -108,13 +103,7 @@ public:
         if (index < 0 || index >= actions.size())
             return nullptr;
         QAction* action = actions[index];
-        auto it = ids_->find(action);
-        if (it != ids_->end())
-            if (QAccessibleInterface* existing = QAccessible::accessibleInterface(it->second))
-                return existing;
-        auto* created = new MenuEntryAccessible(menuBar(), action);
-        (*ids_)[action] = QAccessible::registerAccessibleInterface(created);
-        return created;
+        return entries_.interfaceFor(action, [&] { return new MenuEntryAccessible(menuBar(), action); });
     }
 
     int indexOfChild(const QAccessibleInterface* child) const override
@@ -133,7 +122,7 @@ public:
     }
 
 private:
-    std::shared_ptr<std::map<QAction*, QAccessible::Id>> ids_;
+    AccessibleRegistry<QAction*> entries_;
 };
 
 }  // namespace

@@ -7,24 +7,21 @@
 
 #include "qt/accessibility.h"
 #include "qt/accessibility_bus_guard.h"
-#include "qt/destroyed_window_filter.h"
 #include "qt/form_window.h"
 #include "qt/icons.h"
 #include "qt/painting.h"
-#include "qt/pointer_loss_filter.h"
+#include "qt/window_system_filter.h"
 
 namespace qthost {
 
 QtHost::QtHost()
     : runtime_(*this),
       quit_([] { QCoreApplication::quit(); }),
-      destroyedFilter_(std::make_unique<DestroyedWindowFilter>([this](WId id) { nativeWindowDestroyed(id); })),
-      pointerLossFilter_(std::make_unique<PointerLossFilter>([this](WId id) { pointerLostBy(id); }))
+      windowSystemFilter_(std::make_unique<WindowSystemFilter>([this](WId id) { nativeWindowDestroyed(id); },
+                                                               [this](WId id) { pointerLostBy(id); }))
 {
-    if (QCoreApplication* application = QCoreApplication::instance()) {
-        application->installNativeEventFilter(destroyedFilter_.get());
-        application->installNativeEventFilter(pointerLossFilter_.get());
-    }
+    if (QCoreApplication* application = QCoreApplication::instance())
+        application->installNativeEventFilter(windowSystemFilter_.get());
 }
 
 void QtHost::DeleteLater::operator()(FormWindow* window) const
@@ -36,10 +33,8 @@ void QtHost::DeleteLater::operator()(FormWindow* window) const
 
 QtHost::~QtHost()
 {
-    if (QCoreApplication* application = QCoreApplication::instance()) {
-        application->removeNativeEventFilter(destroyedFilter_.get());
-        application->removeNativeEventFilter(pointerLossFilter_.get());
-    }
+    if (QCoreApplication* application = QCoreApplication::instance())
+        application->removeNativeEventFilter(windowSystemFilter_.get());
     windows_.clear();
     // Nothing of ours may outlive the host: delete every window handed to deferred deletion now.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -14,8 +14,7 @@
 
 namespace qthost {
 
-class DestroyedWindowFilter;
-class PointerLossFilter;
+class WindowSystemFilter;
 class FormWindow;
 
 class QtHost final : public rt::Host {
@@ -70,8 +69,7 @@ private:
     std::map<const rt::IconDefinition*, QIcon> icons_;
     std::function<void()> quit_;
     bool quitRequested_ = false;
-    std::unique_ptr<DestroyedWindowFilter> destroyedFilter_;
-    std::unique_ptr<PointerLossFilter> pointerLossFilter_;
+    std::unique_ptr<WindowSystemFilter> windowSystemFilter_;
 };
 
 // The application-wide settings from the program's identity: name, version and icon.

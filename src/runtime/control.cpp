@@ -29,6 +29,14 @@ Control::Control(Form& form, Control* parent, const ControlDefinition& d)
 {
 }
 
+bool Control::visibleWithContainers() const
+{
+    for (const Control* c = this; c; c = c->parent())
+        if (!c->Visible())
+            return false;
+    return true;
+}
+
 double Control::innerWidth() const { return std::max(0.0, double(width_) - 2.0 * borderThickness()); }
 double Control::innerHeight() const { return std::max(0.0, double(height_) - 2.0 * borderThickness()); }
 

@@ -36,6 +36,8 @@ public:
     Single Width() const { return width_; }    // outer, border included
     Single Height() const { return height_; }  // outer, border included
     bool Visible() const { return visible_; }
+    // Visible, and so is every container above it: what a person can see of it.
+    bool visibleWithContainers() const;
 
     // Each assignment returns false when it was refused and skipped (resume-next); untrapped, a refusal
     // throws. A negative Width or Height is refused and the old value kept; positions take any value.

@@ -1,9 +1,11 @@
 #include "runtime/errors.h"
 
+#include <utility>
+
 namespace rt {
 namespace {
 // The GUI runs on one thread; thread_local keeps tests that run runtimes on other threads apart.
-thread_local bool resumeNext = false;
+thread_local ErrorMode mode = ErrorMode::Untrapped;
 thread_local unsigned long skipped = 0;
 }  // namespace
 
@@ -28,15 +30,11 @@ RuntimeError::RuntimeError(ErrorCode code)
 {
 }
 
-OnErrorResumeNext::OnErrorResumeNext() : previous_(resumeNext) { resumeNext = true; }
-OnErrorResumeNext::~OnErrorResumeNext() { resumeNext = previous_; }
-
-UntrappedScope::UntrappedScope() : previous_(resumeNext) { resumeNext = false; }
-UntrappedScope::~UntrappedScope() { resumeNext = previous_; }
+ErrorMode setErrorMode(ErrorMode newMode) { return std::exchange(mode, newMode); }
 
 bool raise(ErrorCode code)
 {
-    if (!resumeNext)
+    if (mode == ErrorMode::Untrapped)
         throw RuntimeError(code);
     ++skipped;
     return false;

@@ -29,32 +29,32 @@ private:
     ErrorCode code_;
 };
 
-// Declared as the first line of a routine that runs in resume-next mode; the previous mode comes back
-// when the routine returns, so a resume-next routine called from an untrapped handler does not change
-// how the handler's own later statements fail.
-class OnErrorResumeNext {
+// How a failing statement is handled: it ends the handler (untrapped) or is skipped (resume-next).
+enum class ErrorMode { Untrapped, ResumeNext };
+
+// Sets the mode for the rest of this thread's run; returns the mode it replaces.
+ErrorMode setErrorMode(ErrorMode mode);
+
+// A mode for as long as the scope lasts; the previous one comes back when it ends.
+template <ErrorMode Mode>
+class ErrorModeScope {
 public:
-    OnErrorResumeNext();
-    ~OnErrorResumeNext();
-    OnErrorResumeNext(const OnErrorResumeNext&) = delete;
-    OnErrorResumeNext& operator=(const OnErrorResumeNext&) = delete;
+    ErrorModeScope() : previous_(setErrorMode(Mode)) {}
+    ~ErrorModeScope() { setErrorMode(previous_); }
+    ErrorModeScope(const ErrorModeScope&) = delete;
+    ErrorModeScope& operator=(const ErrorModeScope&) = delete;
 
 private:
-    bool previous_;
+    ErrorMode previous_;
 };
+
+// Declared as the first line of a routine that runs in resume-next mode; a resume-next routine called from
+// an untrapped handler thus does not change how the handler's own later statements fail.
+using OnErrorResumeNext = ErrorModeScope<ErrorMode::ResumeNext>;
 
 // The reverse: event dispatch starts every handler untrapped, whatever was active around it (a handler
 // may be entered from inside a resume-next routine, e.g. Resize through a Width assignment).
-class UntrappedScope {
-public:
-    UntrappedScope();
-    ~UntrappedScope();
-    UntrappedScope(const UntrappedScope&) = delete;
-    UntrappedScope& operator=(const UntrappedScope&) = delete;
-
-private:
-    bool previous_;
-};
+using UntrappedScope = ErrorModeScope<ErrorMode::Untrapped>;
 
 // Reports a failed statement. Untrapped: throws RuntimeError, ending the handler. Resume-next: counts the
 // skipped statement and returns false, so the caller leaves its target unchanged.

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <exception>
 
+#include "runtime/defects.h"
+
 namespace rt {
 
 const char* eventSuffix(MouseEvent event)
@@ -46,13 +48,12 @@ void Runtime::runHandler(const Form& form, std::string_view control, std::string
     } catch (const std::exception& e) {
         // Anything else is a defect in the program (a missing control, a broken invariant).
         const std::string line = "splitter: internal error in " + handler() + ": " + e.what();
-#ifdef SPLITTER_DEFECTS_ABORT
-        std::fprintf(stderr, "%s\n", line.c_str());
-        std::abort();
-#else
+        if (defectResponse() == DefectResponse::Stop) {
+            std::fprintf(stderr, "%s\n", line.c_str());
+            std::abort();
+        }
         ++untrapped_;
         errorOutput_(line + "; the program continues");
-#endif
     }
 }
 

@@ -12,6 +12,7 @@
 #include "runtime/control.h"
 #include "runtime/runtime.h"
 #include "win32/icon.h"
+#include "win32/utf16.h"
 #include "win32/window_accessible.h"
 
 namespace winhost {
@@ -222,7 +223,19 @@ LRESULT CALLBACK FormWindow::procedure(HWND hwnd, UINT message, WPARAM wParam, L
 
 LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Kept for the default handling: WM_NCDESTROY clears hwnd_, and closing may delete this window, so
+    // the window's own messages come last and nothing of it is touched after them.
     const HWND hwnd = hwnd_;
+    std::optional<LRESULT> result = pointerMessage(message, wParam, lParam);
+    if (!result)
+        result = keyboardMessage(message, wParam, lParam);
+    if (!result)
+        result = windowMessage(message, wParam, lParam);
+    return result ? *result : DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+std::optional<LRESULT> FormWindow::windowMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
     switch (message) {
     case WM_ERASEBKGND: return 1;  // the paint covers every pixel
     case WM_PAINT: paint(); return 0;
@@ -231,39 +244,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam != SIZE_MINIMIZED)
             reportClientSize();
         return 0;
-    case WM_LBUTTONDOWN: mouseButton(rt::MouseEvent::Down, rt::kLeftButton, wParam, lParam); return 0;
-    case WM_RBUTTONDOWN: mouseButton(rt::MouseEvent::Down, rt::kRightButton, wParam, lParam); return 0;
-    case WM_MBUTTONDOWN: mouseButton(rt::MouseEvent::Down, rt::kMiddleButton, wParam, lParam); return 0;
-    case WM_LBUTTONUP: mouseButton(rt::MouseEvent::Up, rt::kLeftButton, wParam, lParam); return 0;
-    case WM_RBUTTONUP: mouseButton(rt::MouseEvent::Up, rt::kRightButton, wParam, lParam); return 0;
-    case WM_MBUTTONUP: mouseButton(rt::MouseEvent::Up, rt::kMiddleButton, wParam, lParam); return 0;
-    case WM_MOUSEMOVE: mouseMove(wParam, lParam); return 0;
-    case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != hwnd_)
-            captureLost();
-        return 0;
-    case WM_CANCELMODE:
-        if (GetCapture() == hwnd_)
-            ReleaseCapture();  // WM_CAPTURECHANGED ends the drag
-        break;
-    case WM_SETCURSOR:
-        if (LOWORD(lParam) == HTCLIENT) {
-            POINT p{};
-            GetCursorPos(&p);
-            ScreenToClient(hwnd_, &p);
-            if (setCursorFor(p))
-                return TRUE;
-        }
-        break;
-    case WM_KEYDOWN:
-        if (key(wParam, lParam))
-            return 0;
-        break;
-    case WM_KILLFOCUS:
-    case WM_ENTERMENULOOP:
-        if (form_)
-            form_->runtime().focusLost(*form_);
-        break;
+    case WM_DPICHANGED: dpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && lParam == 0 && form_ && LOWORD(wParam) >= kFirstMenuCommand) {
             const std::size_t index = LOWORD(wParam) - kFirstMenuCommand;
@@ -271,28 +252,25 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
                 form_->runtime().click(*form_, index);
             return 0;
         }
-        break;
+        return std::nullopt;
     case WM_GETOBJECT:
         if (static_cast<LONG>(lParam) == OBJID_CLIENT && form_)
             return accessibleObject(wParam);
-        break;
-    case WM_DPICHANGED: dpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
+        return std::nullopt;
     case WM_CLOSE:
         if (form_)
             form_->runtime().close(*form_);  // unloads the form, which drops this window
         else
             DestroyWindow(hwnd_);
         return 0;
-    case WM_NCDESTROY: {
+    case WM_NCDESTROY:
         // Destroyed from outside the host: the form closes as if the user had closed it.
         hwnd_ = nullptr;
         if (rt::Form* form = std::exchange(form_, nullptr))
             form->runtime().close(*form);
-        break;
+        return std::nullopt;
+    default: return std::nullopt;
     }
-    default: break;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 LRESULT FormWindow::accessibleObject(WPARAM wParam)

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "paint/fills.h"
 #include "runtime/form.h"
 #include "runtime/geometry.h"
@@ -49,6 +51,10 @@ public:
 private:
     static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    // The messages of each group: the result, or nothing for the default handling.
+    std::optional<LRESULT> pointerMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> keyboardMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> windowMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void paint();
     // A bitmap at least `size` large to paint into; false when none can be had.

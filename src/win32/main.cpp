@@ -9,6 +9,7 @@
 #include "win32/command_line.h"
 #include "win32/console.h"
 #include "win32/form_window.h"
+#include "win32/utf16.h"
 #include "win32/win32_host.h"
 
 namespace {

@@ -5,19 +5,9 @@
 
 #include "win32/console.h"
 #include "win32/form_window.h"
+#include "win32/utf16.h"
 
 namespace winhost {
-
-std::wstring wide(std::string_view utf8)
-{
-    if (utf8.empty())
-        return {};
-    const int size = static_cast<int>(utf8.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(std::max(length, 0)), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(), length);
-    return text;
-}
 
 void reportError(const std::string& text)
 {

@@ -50,9 +50,6 @@ private:
     std::vector<std::unique_ptr<FormWindow>> dropped_;
 };
 
-// UTF-8 to UTF-16 for the wide API.
-std::wstring wide(std::string_view utf8);
-
 // Where the runtime's error text goes: the debugger output, and the console of whoever started the
 // program, if any.
 void reportError(const std::string& text);

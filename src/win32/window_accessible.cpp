@@ -11,6 +11,7 @@
 #include "runtime/form.h"
 #include "runtime/runtime.h"
 #include "win32/form_window.h"
+#include "win32/utf16.h"
 
 namespace winhost {
 namespace {
@@ -47,12 +48,21 @@ std::string twips(double value)
     return buffer;
 }
 
-bool shown(const rt::Control& control)
+// Clears the VARIANT a caller passed for an answer; false when it passed none.
+bool clearAnswer(VARIANT* out)
 {
-    for (const rt::Control* c = &control; c; c = c->parent())
-        if (!c->Visible())
-            return false;
+    if (!out)
+        return false;
+    VariantInit(out);
     return true;
+}
+
+// A number (a child id, a role, state flags) as the answer.
+HRESULT answer(VARIANT* out, long value)
+{
+    out->vt = VT_I4;
+    out->lVal = value;
+    return S_OK;
 }
 
 // A position typed by a tool: a finite number of twips and nothing else but blanks around it.
@@ -210,37 +220,31 @@ HRESULT WindowAccessible::get_accHelp(VARIANT child, BSTR* help)
 
 HRESULT WindowAccessible::get_accRole(VARIANT child, VARIANT* role)
 {
-    if (!role)
+    if (!clearAnswer(role))
         return E_POINTER;
-    VariantInit(role);
     if (!known(child))
         return E_INVALIDARG;
-    role->vt = VT_I4;
-    role->lVal = bar(child) ? ROLE_SYSTEM_SEPARATOR : ROLE_SYSTEM_CLIENT;
-    return S_OK;
+    return answer(role, bar(child) ? ROLE_SYSTEM_SEPARATOR : ROLE_SYSTEM_CLIENT);
 }
 
 HRESULT WindowAccessible::get_accState(VARIANT child, VARIANT* state)
 {
-    if (!state)
+    if (!clearAnswer(state))
         return E_POINTER;
-    VariantInit(state);
     if (!known(child))
         return E_INVALIDARG;
     const HWND hwnd = window_->handle();
     const bool windowFocused = GetFocus() == hwnd;
     long flags = STATE_SYSTEM_FOCUSABLE;
     if (const rt::Control* b = bar(child)) {
-        if (!shown(*b) || !IsWindowVisible(hwnd))
+        if (!b->visibleWithContainers() || !IsWindowVisible(hwnd))
             flags |= STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN;
         if (form()->keyboardFocus() == b)
             flags |= STATE_SYSTEM_FOCUSED;
     } else if (windowFocused && !form()->keyboardFocus()) {
         flags |= STATE_SYSTEM_FOCUSED;
     }
-    state->vt = VT_I4;
-    state->lVal = flags;
-    return S_OK;
+    return answer(state, flags);
 }
 
 HRESULT WindowAccessible::get_accHelpTopic(BSTR* file, VARIANT, long* topic)
@@ -259,17 +263,14 @@ HRESULT WindowAccessible::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut)
 
 HRESULT WindowAccessible::get_accFocus(VARIANT* child)
 {
-    if (!child)
+    if (!clearAnswer(child))
         return E_POINTER;
-    VariantInit(child);
     const rt::Form* f = form();
     if (!f)
         return RPC_E_DISCONNECTED;
     if (GetFocus() != window_->handle())
         return S_FALSE;
-    child->vt = VT_I4;
-    child->lVal = accessibleChildId(*f, f->keyboardFocus());
-    return S_OK;
+    return answer(child, accessibleChildId(*f, f->keyboardFocus()));
 }
 
 HRESULT WindowAccessible::get_accSelection(VARIANT* children)
@@ -316,9 +317,8 @@ HRESULT WindowAccessible::accLocation(long* left, long* top, long* width, long* 
 
 HRESULT WindowAccessible::accNavigate(long direction, VARIANT start, VARIANT* end)
 {
-    if (!end)
+    if (!clearAnswer(end))
         return E_POINTER;
-    VariantInit(end);
     const rt::Form* f = form();
     if (!known(start))
         return E_INVALIDARG;
@@ -332,16 +332,13 @@ HRESULT WindowAccessible::accNavigate(long direction, VARIANT start, VARIANT* en
         target = start.lVal - 1;
     if (target < 1 || target > count)
         return S_FALSE;
-    end->vt = VT_I4;
-    end->lVal = target;
-    return S_OK;
+    return answer(end, target);
 }
 
 HRESULT WindowAccessible::accHitTest(long x, long y, VARIANT* child)
 {
-    if (!child)
+    if (!clearAnswer(child))
         return E_POINTER;
-    VariantInit(child);
     const rt::Form* f = form();
     if (!f)
         return RPC_E_DISCONNECTED;
@@ -352,9 +349,7 @@ HRESULT WindowAccessible::accHitTest(long x, long y, VARIANT* child)
     if (!PtInRect(&client, p))
         return S_FALSE;
     const double tpp = window_->twipsPerPixel();
-    child->vt = VT_I4;
-    child->lVal = accessibleChildId(*f, f->hitTest((p.x + 0.5) * tpp, (p.y + 0.5) * tpp));
-    return S_OK;
+    return answer(child, accessibleChildId(*f, f->hitTest((p.x + 0.5) * tpp, (p.y + 0.5) * tpp)));
 }
 
 HRESULT WindowAccessible::accDoDefaultAction(VARIANT child) { return known(child) ? DISP_E_MEMBERNOTFOUND : E_INVALIDARG; }

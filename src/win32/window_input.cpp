@@ -54,6 +54,53 @@ LPCWSTR cursorFor(rt::MousePointer pointer)
 
 }  // namespace
 
+std::optional<LRESULT> FormWindow::pointerMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN: mouseButton(rt::MouseEvent::Down, rt::kLeftButton, wParam, lParam); return 0;
+    case WM_RBUTTONDOWN: mouseButton(rt::MouseEvent::Down, rt::kRightButton, wParam, lParam); return 0;
+    case WM_MBUTTONDOWN: mouseButton(rt::MouseEvent::Down, rt::kMiddleButton, wParam, lParam); return 0;
+    case WM_LBUTTONUP: mouseButton(rt::MouseEvent::Up, rt::kLeftButton, wParam, lParam); return 0;
+    case WM_RBUTTONUP: mouseButton(rt::MouseEvent::Up, rt::kRightButton, wParam, lParam); return 0;
+    case WM_MBUTTONUP: mouseButton(rt::MouseEvent::Up, rt::kMiddleButton, wParam, lParam); return 0;
+    case WM_MOUSEMOVE: mouseMove(wParam, lParam); return 0;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != hwnd_)
+            captureLost();
+        return 0;
+    case WM_CANCELMODE:
+        if (GetCapture() == hwnd_)
+            ReleaseCapture();  // WM_CAPTURECHANGED ends the drag
+        return std::nullopt;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT) {
+            POINT p{};
+            GetCursorPos(&p);
+            ScreenToClient(hwnd_, &p);
+            if (setCursorFor(p))
+                return TRUE;
+        }
+        return std::nullopt;
+    default: return std::nullopt;
+    }
+}
+
+std::optional<LRESULT> FormWindow::keyboardMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_KEYDOWN:
+        if (key(wParam, lParam))
+            return 0;
+        return std::nullopt;
+    case WM_KILLFOCUS:
+    case WM_ENTERMENULOOP:
+        if (form_)
+            form_->runtime().focusLost(*form_);
+        return std::nullopt;
+    default: return std::nullopt;
+    }
+}
+
 void FormWindow::mouseButton(rt::MouseEvent event, int button, WPARAM wParam, LPARAM lParam)
 {
     lastMouse_ = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

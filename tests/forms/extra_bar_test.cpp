@@ -6,6 +6,7 @@
 
 #include "forms/definitions.h"
 #include "forms/pane_window.h"
+#include "runtime/defects.h"
 #include "replay/invariants.h"
 #include "splitter/split_layout.h"
 #include "support/window_fixture.h"
@@ -135,11 +136,50 @@ TEST_F(ExtraBar, ARowThatDisagreesWithTheDefinitionIsCaughtWhenTheWindowLoads)
     EXPECT_THROW(misdescribed.Show(), std::logic_error);
 }
 
+// Sets how the program answers a defect for one test, and puts back what the test program had.
+class DefectResponseForTest {
+public:
+    explicit DefectResponseForTest(rt::DefectResponse response) : previous_(rt::defectResponse())
+    {
+        rt::setDefectResponse(response);
+    }
+    ~DefectResponseForTest() { rt::setDefectResponse(previous_); }
+    DefectResponseForTest(const DefectResponseForTest&) = delete;
+    DefectResponseForTest& operator=(const DefectResponseForTest&) = delete;
+
+private:
+    rt::DefectResponse previous_;
+};
+
+TEST_F(ExtraBar, AReleaseBuildReportsADefectInOneLineAndGoesOn)
+{
+    const DefectResponseForTest release(rt::DefectResponse::ReportAndContinue);
+    drag(window, "Image2", 1234);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "splitter: internal error in ExtraBar.Image2_MouseUp: a broken invariant; the program continues");
+    EXPECT_EQ(runtime().untrappedErrors(), 1u);
+    errors.clear();
+    // The handler ended at the defect, as at an untrapped error: what came after it in the release did not
+    // run. The window still works: the next drag lays it out and ends as usual.
+    EXPECT_TRUE(window.dragging(2));
+    EXPECT_EQ(window.control("Image2").Top(), 2000);
+    drag(window, "Image2", 1500);
+    EXPECT_EQ(window.control("Image2").Top(), 1500);
+    EXPECT_EQ(window.control("Picture6").Top(), 1540);
+    EXPECT_FALSE(window.dragging(2));
+    EXPECT_FALSE(window.control("Picture4").Visible());
+    drag(window, "Image1", 3000);
+    EXPECT_EQ(window.control("Picture3").Left(), 3040);
+    EXPECT_TRUE(errors.empty());
+}
+
 using ExtraBarDeathTest = ExtraBar;
 
-TEST_F(ExtraBarDeathTest, ADefectInAHandlerEndsTheProgramNamingTheHandler)
+TEST_F(ExtraBarDeathTest, ADefectInAHandlerEndsATestProgramNamingTheHandler)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // Every test program stops at defects, whatever the build type.
+    ASSERT_EQ(rt::defectResponse(), rt::DefectResponse::Stop);
     EXPECT_DEATH(drag(window, "Image2", 1234), "internal error in ExtraBar.Image2_MouseUp: a broken invariant");
 }
 

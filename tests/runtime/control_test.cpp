@@ -46,6 +46,21 @@ TEST_F(ControlTest, ResumeNextSkipsTheFailingStatementAndRunsTheNext)
     EXPECT_EQ(c.Top(), 77);
 }
 
+TEST_F(ControlTest, AControlIsSeenOnlyWhileEveryContainerAboveItIsVisible)
+{
+    forms::PaneWindow& five = *program.open("Splitter5");
+    rt::Control& inner = five.control("Picture11");  // in Picture5, in Picture2
+    EXPECT_TRUE(inner.visibleWithContainers());
+    five.control("Picture2").setVisible(false);
+    EXPECT_TRUE(inner.Visible());
+    EXPECT_FALSE(inner.visibleWithContainers());
+    EXPECT_TRUE(five.control("Picture3").visibleWithContainers());  // beside it, not inside
+    five.control("Picture2").setVisible(true);
+    inner.setVisible(false);
+    EXPECT_FALSE(inner.visibleWithContainers());
+    EXPECT_TRUE(five.control("Picture5").visibleWithContainers());
+}
+
 TEST_F(ControlTest, MoveChangesNothingWhenAnyValueIsRefused)
 {
     rt::Control& c = picture2();

@@ -59,6 +59,27 @@ TEST(TwipsArithmetic, StoreRaisesUntrappedAndSkipsUnderResumeNext)
     EXPECT_THROW(rt::store(target, Number(1) / 0), rt::RuntimeError);  // the mode ended with its scope
 }
 
+TEST(TwipsArithmetic, EachModeScopeGivesBackTheModeAroundIt)
+{
+    Single target = 7;
+    {
+        rt::OnErrorResumeNext routine;
+        {
+            // A handler entered from inside the routine runs untrapped, and the routine goes on as it was.
+            rt::UntrappedScope handler;
+            EXPECT_THROW(rt::store(target, Number(1e39)), rt::RuntimeError);
+            {
+                rt::OnErrorResumeNext nested;
+                EXPECT_FALSE(rt::store(target, Number(1e39)));
+            }
+            EXPECT_THROW(rt::store(target, Number(1e39)), rt::RuntimeError);
+        }
+        EXPECT_FALSE(rt::store(target, Number(1e39)));
+    }
+    EXPECT_THROW(rt::store(target, Number(1e39)), rt::RuntimeError);
+    EXPECT_EQ(target, 7);
+}
+
 TEST(TwipsArithmetic, RuntimeErrorsSayWhatFailed)
 {
     try {
