@@ -10,9 +10,6 @@ constexpr int kWindowPixels = std::size(Window{}.pixels);
 // Spans at least this wide are written as solids; narrower ones, frame lines and the gaps between them,
 // go into windows, which write several of them at once.
 constexpr int kWideSpan = 16;
-// Bands at least this tall are planned into pieces; in a shorter band the planning would cost more than
-// it saves.
-constexpr int kPlannedRows = 4;
 
 // Paints `s` over the sorted, disjoint spans of `row`: it replaces what lay under it, and cuts back the
 // spans it covers in part.
@@ -36,8 +33,8 @@ void paintOver(std::vector<Span>& row, const Span& s)
 void RowBands::build(std::span<const Fill> fills, const Box& area)
 {
     bands_.clear();
-    spans_.clear();
-    pieces_.clear();
+    spanCount_ = 0;
+    solids_.clear();
     windows_.clear();
     covers_.clear();
     fillCount_ = area.empty() ? 0 : clip(fills, area);
@@ -49,7 +46,7 @@ void RowBands::build(std::span<const Fill> fills, const Box& area)
 }
 
 // Keeps the parts of the fills inside the area, and marks the rows where they begin and end, one bit a row.
-std::size_t RowBands::clip(std::span<const Fill> fills, const Box& area)
+std::size_t RowBands::clip(std::span<const Fill> fills, const Box area)
 {
     if (clipped_.size() < fills.size())
         clipped_.resize(fills.size());
@@ -94,11 +91,11 @@ void RowBands::markEdges(const Box& area)
     const std::size_t words = (fillCount_ + 63) / 64, size = edges_.size() * words;
     beginning_.assign(size, 0);
     ending_.assign(size, 0);
-    const std::uint32_t* const rank = rank_.data() - area.top;
+    const std::uint32_t* const rank = rank_.data();
     for (std::size_t i = 0; i < fillCount_; ++i) {
         const std::uint64_t bit = std::uint64_t(1) << (i % 64);
-        beginning_[rank[clipped_[i].top] * words + i / 64] |= bit;
-        ending_[rank[clipped_[i].bottom] * words + i / 64] |= bit;
+        beginning_[rank[clipped_[i].top - area.top] * words + i / 64] |= bit;
+        ending_[rank[clipped_[i].bottom - area.top] * words + i / 64] |= bit;
     }
 }
 
@@ -152,7 +149,7 @@ void RowBands::addShortBand(Band band)
 // more rows of that band.
 void RowBands::addTallBand(int top, int bottom)
 {
-    const auto first = static_cast<std::uint32_t>(spans_.size());
+    const auto first = static_cast<std::uint32_t>(spanCount_);
     const std::uint32_t count = appendSpans();
     if (!bands_.empty()) {
         Band& above = bands_.back();
@@ -160,59 +157,63 @@ void RowBands::addTallBand(int top, int bottom)
         if (above.tall && above.bottom == top && above.spanCount == count &&
             std::equal(aboveSpans, aboveSpans + count, spans_.begin() + first)) {
             above.bottom = bottom;
-            spans_.resize(first);
             return;
         }
     }
+    spanCount_ += count;
     Band& band = bands_.emplace_back(Band{top, bottom, first, count});
     band.tall = true;
     plan(band);
 }
 
-// Appends the spans of the fills covering the band being built; returns how many. The fills are taken in
-// the order of their left edges (an insertion sort: the walk hands them over nearly in that order). A fill
-// that begins where the last span ends in its colour, or overlaps it in that colour, extends it: the order
-// they were painted in makes no difference there (frame lines of one colour share their corner). The last
-// span reaches furthest right, so a fill overlapping any span overlaps it; where fills of different colours
-// overlap, the painting order decides, and the spans are made over that way.
+// Writes the spans of the fills covering the band being built after the last band's spans; returns how
+// many. The fills are taken in the order of their left edges (an insertion sort: the walk hands them over
+// nearly in that order). A fill that begins where the last span ends in its colour, or overlaps it in that
+// colour, extends it: the order they were painted in makes no difference there (frame lines of one colour
+// share their corner). The last span reaches furthest right, so a fill overlapping any span overlaps it;
+// where fills of different colours overlap, the painting order decides, and the spans are made over that
+// way.
 std::uint32_t RowBands::appendSpans()
 {
-    byLeft_.clear();
+    if (byLeft_.size() < fillCount_)
+        byLeft_.resize(fillCount_);
+    // Room for the spans of every fill, and for those a fill painted over the middle of another leaves.
+    if (spans_.size() < spanCount_ + 2 * fillCount_)
+        spans_.resize(spanCount_ + 2 * fillCount_);
+    std::uint64_t* const keys = byLeft_.data();
+    std::size_t count = 0;
     for (std::size_t w = 0; w < covering_.size(); ++w) {
         for (std::uint64_t bits = covering_[w]; bits; bits &= bits - 1) {
             // The left edge (its sign bit flipped, so that unsigned order is signed order) above the index.
             const std::size_t index = w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
             const std::uint64_t key = std::uint64_t(std::uint32_t(clipped_[index].left) ^ 0x80000000u) << 32 | index;
-            byLeft_.push_back(key);
-            std::size_t at = byLeft_.size() - 1;
-            for (; at > 0 && byLeft_[at - 1] > key; --at)
-                byLeft_[at] = byLeft_[at - 1];
-            byLeft_[at] = key;
+            std::size_t at = count++;
+            for (; at > 0 && keys[at - 1] > key; --at)
+                keys[at] = keys[at - 1];
+            keys[at] = key;
         }
     }
-    const std::size_t first = spans_.size();
-    for (const std::uint64_t key : byLeft_) {
-        const Fill& f = clipped_[static_cast<std::uint32_t>(key)];
-        if (spans_.size() > first) {
-            Span& last = spans_.back();
+    Span* const out = spans_.data() + spanCount_;
+    std::uint32_t written = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const Fill& f = clipped_[static_cast<std::uint32_t>(keys[i])];
+        if (written > 0) {
+            Span& last = out[written - 1];
             if (f.left <= last.right && f.colour == last.colour) {
                 last.right = std::max(last.right, f.right);
                 continue;
             }
-            if (f.left < last.right) {
-                spans_.resize(first);
-                resolveOverlaps();
-                break;
-            }
+            if (f.left < last.right)
+                return resolveOverlaps();
         }
-        spans_.push_back({f.left, f.right, f.colour});
+        out[written++] = {f.left, f.right, f.colour};
     }
-    return static_cast<std::uint32_t>(spans_.size() - first);
+    return written;
 }
 
 // The spans of a band whose fills overlap: each fill covering it painted over those before it, in painting
-// order, then neighbours of one colour joined.
-void RowBands::resolveOverlaps()
+// order, then neighbours of one colour joined; written after the last band's spans. Returns how many.
+std::uint32_t RowBands::resolveOverlaps()
 {
     row_.clear();
     for (std::size_t w = 0; w < covering_.size(); ++w) {
@@ -221,18 +222,20 @@ void RowBands::resolveOverlaps()
             paintOver(row_, {f.left, f.right, f.colour});
         }
     }
-    const std::size_t first = spans_.size();
+    Span* const out = spans_.data() + spanCount_;
+    std::uint32_t written = 0;
     for (const Span& s : row_) {
-        if (spans_.size() > first && spans_.back().right == s.left && spans_.back().colour == s.colour)
-            spans_.back().right = s.right;
+        if (written > 0 && out[written - 1].right == s.left && out[written - 1].colour == s.colour)
+            out[written - 1].right = s.right;
         else
-            spans_.push_back(s);
+            out[written++] = s;
     }
+    return written;
 }
 
 void RowBands::plan(Band& band)
 {
-    band.firstPiece = static_cast<std::uint32_t>(pieces_.size());
+    band.firstSolid = static_cast<std::uint32_t>(solids_.size());
     band.firstWindow = static_cast<std::uint32_t>(windows_.size());
     const std::span<const Span> spans = this->spans(band);
     for (std::size_t i = 0; i < spans.size();) {
@@ -242,7 +245,8 @@ void RowBands::plan(Band& band)
         planRun(spans.subspan(i, end - i));
         i = end;
     }
-    band.pieceCount = static_cast<std::uint32_t>(pieces_.size() - band.firstPiece);
+    band.solidCount = static_cast<std::uint32_t>(solids_.size() - band.firstSolid);
+    band.windowCount = static_cast<std::uint32_t>(windows_.size() - band.firstWindow);
 }
 
 // One run of touching spans: its wide spans become solids, and each cluster of narrow ones between them is
@@ -251,7 +255,7 @@ void RowBands::plan(Band& band)
 void RowBands::planRun(std::span<const Span> run)
 {
     const int runEnd = run.back().right;
-    const auto solid = [&](const Span& s) { pieces_.push_back({s.left, s.right - s.left, s.colour}); };
+    const auto solid = [&](const Span& s) { solids_.push_back({s.left, s.right - s.left, s.colour}); };
     if (runEnd - run.front().left < kWindowPixels) {
         std::for_each(run.begin(), run.end(), solid);
         return;
@@ -278,14 +282,17 @@ void RowBands::planRun(std::span<const Span> run)
 // A window of the pixels [left, left + 8) of `run`, whose first span begins at or before `left`.
 void RowBands::addWindow(std::span<const Span> run, int left)
 {
-    pieces_.push_back({left, 0, 0});
-    Window& w = windows_.emplace_back();
+    Window w;
+    w.left = left;
     const Span* s = run.data();
+    while (s->right <= left)
+        ++s;
     for (int i = 0; i < kWindowPixels; ++i) {
-        while (s->right <= left + i)
+        if (left + i == s->right)
             ++s;
         w.pixels[i] = s->colour;
     }
+    windows_.push_back(w);
 }
 
 }  // namespace paint

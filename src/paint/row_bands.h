@@ -1,6 +1,6 @@
-// A picture's fills turned into rows: the rows of an area cut into bands of alike rows, each band one list
-// of spans from left to right, so that a host can write every row once, in memory order, instead of
-// walking the image once per fill. No GUI toolkit here.
+// A picture's fills turned into rows, so that a host can write the image in memory order, each cache line
+// once, instead of walking it once per fill: the rows of an area cut into bands, tall bands of alike rows
+// each one list of spans from left to right, and short bands between them. No GUI toolkit here.
 #pragma once
 
 #include <cstddef>
@@ -20,27 +20,29 @@ struct Span {
     bool operator==(const Span&) const = default;
 };
 
-// How a tall band's rows are written, left to right: a solid of `width` pixels of `colour`, or, where
-// `width` is 0, the band's next window.
-struct Piece {
+// How a tall band's rows are written: its solids, each a run of pixels of one colour at least 8 wide (or
+// any run, in a stretch of pixels narrower than 8), and its windows.
+struct Solid {
     int left, width;
     Rgb colour;
 };
 
 // Eight neighbouring pixels of a row written with one store: where narrow spans meet (frame lines and
-// the gaps between them), one window carries several of them.
+// the gaps between them), one window carries several of them. It may overlap a solid, with the same
+// pixels.
 struct Window {
+    int left;
     Rgb pixels[8];
 };
 
-// Rows [top, bottom). A tall band's rows are alike: each is the band's spans, and it is planned into pieces.
-// Rows between tall bands form short bands of at most kShortBandRows rows, each written fill by fill in
-// painting order, from the fills that reach into it: its few rows stay in the cache meanwhile, and making
-// spans of rows that change every row or two would cost more than it saves.
+// Rows [top, bottom). A tall band's rows are alike: each is the band's spans, planned into solids and
+// windows. Rows between tall bands form short bands of at most kShortBandRows rows, each written fill by
+// fill in painting order, from the fills that reach into it: its few rows stay in the cache meanwhile, and
+// making spans of rows that change every row or two would cost more than it saves.
 struct Band {
     int top, bottom;
     std::uint32_t firstSpan = 0, spanCount = 0;
-    std::uint32_t firstPiece = 0, pieceCount = 0, firstWindow = 0;
+    std::uint32_t firstSolid = 0, solidCount = 0, firstWindow = 0, windowCount = 0;
     std::uint32_t firstWord = 0;  // a short band's fills, one bit each
     bool tall = false;
 };
@@ -62,14 +64,17 @@ public:
     {
         return std::span(spans_).subspan(band.firstSpan, band.spanCount);
     }
-    // A tall band's pieces, left to right.
-    std::span<const Piece> pieces(const Band& band) const
+    // A tall band's solids and windows, each left to right.
+    std::span<const Solid> solids(const Band& band) const
     {
-        return std::span(pieces_).subspan(band.firstPiece, band.pieceCount);
+        return std::span(solids_).subspan(band.firstSolid, band.solidCount);
     }
-    const Window* windows(const Band& band) const { return windows_.data() + band.firstWindow; }
-    // The fills clipped to the area, in painting order, and those reaching into a short band: bit i % 64 of
-    // word i / 64 for fill i.
+    std::span<const Window> windows(const Band& band) const
+    {
+        return std::span(windows_).subspan(band.firstWindow, band.windowCount);
+    }
+    // The fills inside the area, clipped to it, in painting order; and those reaching into a short band,
+    // bit i % 64 of word i / 64 for fill i.
     std::span<const Fill> fills() const { return std::span(clipped_).first(fillCount_); }
     std::span<const std::uint64_t> covering(const Band& band) const
     {
@@ -77,21 +82,23 @@ public:
     }
 
 private:
-    std::size_t clip(std::span<const Fill> fills, const Box& area);
+    std::size_t clip(std::span<const Fill> fills, Box area);
     void numberEdges(const Box& area);
     void markEdges(const Box& area);
     void addBands();
     void addShortBand(Band band);
     void addTallBand(int top, int bottom);
     std::uint32_t appendSpans();
-    void resolveOverlaps();
+    std::uint32_t resolveOverlaps();
     void plan(Band& band);
     void planRun(std::span<const Span> run);
     void addWindow(std::span<const Span> run, int left);
 
     std::vector<Band> bands_;
+    // Used up to spanCount_; kept at its largest size, so that spans are written without growing it.
     std::vector<Span> spans_;
-    std::vector<Piece> pieces_;
+    std::size_t spanCount_ = 0;
+    std::vector<Solid> solids_;
     std::vector<Window> windows_;
     std::vector<Fill> clipped_;
     std::size_t fillCount_ = 0;

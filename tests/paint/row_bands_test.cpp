@@ -71,8 +71,9 @@ TEST(RowBands, ALaterFillCoversAnEarlierOneWhereTheyOverlap)
 TEST(RowBands, TouchingAndOverlappingFillsOfOneColourMakeOneSpan)
 {
     paint::RowBands rows;
-    rows.build(std::vector<Fill>{{20, 0, 30, 8, kGrey}, {0, 0, 10, 8, kGrey}, {5, 0, 20, 8, kGrey}, {30, 0, 31, 8, kRed}},
-               {0, 0, 100, 100});
+    rows.build(
+        std::vector<Fill>{{20, 0, 30, 8, kGrey}, {0, 0, 10, 8, kGrey}, {5, 0, 20, 8, kGrey}, {30, 0, 31, 8, kRed}},
+        {0, 0, 100, 100});
     EXPECT_EQ(onlyBandSpans(rows), (std::vector<Span>{{0, 30, kGrey}, {30, 31, kRed}}));
 }
 

@@ -1,5 +1,5 @@
-// Fills written straight into pixels, wide ones in blocks that may overlap near their right edges and
-// narrow ones column by column, must land exactly where QPainter::fillRect puts the same rectangles.
+// Fills written straight into pixels, row band by row band, must land exactly where QPainter::fillRect puts
+// the same rectangles.
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
