@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QPalette>
 #include <QRect>
-#include <cstddef>
+#include <span>
 
 #include "paint/fills.h"
 #include "runtime/form.h"
@@ -35,22 +35,10 @@ struct DeviceScale : paint::DeviceScale {
     QRect rect(const rt::Rect& twips) const;
 };
 
-// One solid rectangle of a form's picture: device pixels [left, right) x [top, bottom).
-struct Fill : paint::Fill {
-    QRect rect() const { return QRect(left, top, right - left, bottom - top); }
-};
-
-// The fills that draw a form's client area within `clip` (device pixels), in painting order: a later fill
-// covers an earlier one where they overlap. Writes at most `capacity` of them to `out` and returns how many
-// there are in all.
-std::size_t formFills(const rt::Form& form, const DeviceScale& scale, QRgb background, const QRect& clip, Fill* out,
-                      std::size_t capacity);
-
-// Writes fills into 32-bit pixels, only inside `area`, in painting order: pixel (x, y) of the picture is
-// the 32-bit word at bits + (y + origin.y()) * bytesPerLine, word x + origin.x(), valid for all of `area`.
-// Each fill is written once, straight into its rectangle: wide ones in blocks of pixels, each block down
-// all the rows, narrow ones (frame lines) column by column.
-void rasterizeFills(const Fill* fills, std::size_t count, const QRect& area, uchar* bits, qsizetype bytesPerLine,
+// Writes fills, given in painting order, into 32-bit pixels, only inside `area`: pixel (x, y) of the
+// picture is the 32-bit word at bits + (y + origin.y()) * bytesPerLine, word x + origin.x(), valid for all of
+// `area`. The rows are written once each, in memory order (paint/row_pixels.h).
+void rasterizeFills(std::span<const paint::Fill> fills, const QRect& area, uchar* bits, qsizetype bytesPerLine,
                     QPoint origin);
 
 // Paints the window background and every visible PictureBox. The painter must draw in device pixels

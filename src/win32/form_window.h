@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <optional>
+#include <vector>
 
 #include "paint/fills.h"
+#include "paint/row_bands.h"
 #include "runtime/form.h"
 #include "runtime/geometry.h"
 
@@ -83,6 +85,10 @@ private:
     HBITMAP bitmap_ = nullptr;
     void* bits_ = nullptr;
     SIZE bitmapSize_{0, 0};
+    // The fills of the part being painted and their bands of rows, kept so that painting allocates nothing
+    // once they have grown to the window's needs.
+    std::vector<paint::Fill> fills_;
+    paint::RowBands rows_;
     POINT lastMouse_{0, 0};  // where the pointer last was, client pixels
     WindowAccessible* accessible_ = nullptr;  // one reference held by the window
 };

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "paint/row_pixels.h"
 #include "win32/form_window.h"
 
 namespace winhost {
@@ -12,16 +13,6 @@ paint::Rgb background()
 {
     const COLORREF c = GetSysColor(COLOR_BTNFACE);
     return paint::rgb(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-
-// Writes one fill into 32-bit pixels `stride` pixels a row, only inside `area`.
-void writeFill(std::uint32_t* pixels, long stride, const paint::Box& area, const paint::Box& fill, paint::Rgb colour)
-{
-    const paint::Box b = fill & area;
-    if (b.empty())
-        return;
-    for (int y = b.top; y < b.bottom; ++y)
-        std::fill(pixels + y * stride + b.left, pixels + y * stride + b.right, colour);
 }
 
 }  // namespace
@@ -37,12 +28,14 @@ void FormWindow::paint()
         auto* pixels = static_cast<std::uint32_t*>(bits_);
         const long stride = bitmapSize_.cx;
         const paint::Rgb face = background();
+        fills_.clear();
         if (form_)
             paint::walkFills(*form_, scale(), face, area, [&](const paint::Box& b, paint::Rgb colour) {
-                writeFill(pixels, stride, area, b, colour);
+                fills_.push_back({b.left, b.top, b.right, b.bottom, colour});
             });
         else
-            writeFill(pixels, stride, area, area, face);
+            fills_.push_back({area.left, area.top, area.right, area.bottom, face});
+        paint::writeFills(fills_, area, pixels, stride, rows_);
         GdiFlush();
         HDC memory = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(memory, bitmap_);

@@ -1,5 +1,5 @@
-// Fills written straight into pixels, wide ones in blocks that may overlap near their right edges and
-// narrow ones column by column, must land exactly where QPainter::fillRect puts the same rectangles.
+// Fills written straight into pixels, row band by row band, must land exactly where QPainter::fillRect puts
+// the same rectangles.
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -21,22 +21,21 @@ QImage blank(const QSize& size)
 }
 
 // The fills drawn by the painter, in order, clipped to `area`.
-QImage painted(const std::vector<qthost::Fill>& fills, const QSize& size, const QRect& area)
+QImage painted(const std::vector<paint::Fill>& fills, const QSize& size, const QRect& area)
 {
     QImage image = blank(size);
     QPainter painter(&image);
     painter.setClipRect(area);
-    for (const qthost::Fill& f : fills)
-        painter.fillRect(f.rect(), QColor::fromRgb(f.colour));
+    for (const paint::Fill& f : fills)
+        painter.fillRect(QRect(f.left, f.top, f.right - f.left, f.bottom - f.top), QColor::fromRgb(f.colour));
     return image;
 }
 
 // The same fills written directly, the picture's origin at `origin` in the image.
-QImage written(const std::vector<qthost::Fill>& fills, const QSize& size, const QRect& area, QPoint origin = {})
+QImage written(const std::vector<paint::Fill>& fills, const QSize& size, const QRect& area, QPoint origin = {})
 {
     QImage image = blank(size);
-    qthost::rasterizeFills(fills.data(), fills.size(), area.translated(-origin), image.bits(), image.bytesPerLine(),
-                           origin);
+    qthost::rasterizeFills(fills, area.translated(-origin), image.bits(), image.bytesPerLine(), origin);
     return image;
 }
 
@@ -45,7 +44,7 @@ TEST(RasterizeFills, EveryWidthAndHeightCoversItsRectangleAndNothingElse)
     const QSize size(300, 40);
     for (int width = 1; width <= 290; ++width) {
         for (const int height : {1, 7, 8, 9, 17}) {
-            const std::vector<qthost::Fill> fills{{5, 3, 5 + width, 3 + height, 0xFF336699u}};
+            const std::vector<paint::Fill> fills{{5, 3, 5 + width, 3 + height, 0xFF336699u}};
             ASSERT_TRUE(written(fills, size, QRect(QPoint(0, 0), size)) == painted(fills, size, QRect(QPoint(0, 0), size)))
                 << width << " x " << height;
         }
@@ -58,7 +57,7 @@ TEST(RasterizeFills, OverlappingFillsClippedAndTranslatedAgreeWithThePainter)
     const auto between = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     const QSize size(420, 260);
     for (int round = 0; round < 200; ++round) {
-        std::vector<qthost::Fill> fills;
+        std::vector<paint::Fill> fills;
         const int count = between(1, 40);
         for (int i = 0; i < count; ++i) {
             // Wide panes, thin frame lines and everything between, some reaching outside the image.
@@ -73,8 +72,8 @@ TEST(RasterizeFills, OverlappingFillsClippedAndTranslatedAgreeWithThePainter)
         if (area.isEmpty())
             continue;
         // The painter draws the picture shifted by `origin` as well.
-        std::vector<qthost::Fill> shifted = fills;
-        for (qthost::Fill& f : shifted)
+        std::vector<paint::Fill> shifted = fills;
+        for (paint::Fill& f : shifted)
             f = {f.left + origin.x(), f.top + origin.y(), f.right + origin.x(), f.bottom + origin.y(), f.colour};
         ASSERT_TRUE(written(fills, size, area, origin) == painted(shifted, size, area))
             << "round " << round << ", " << count << " fills";
