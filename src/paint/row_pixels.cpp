@@ -8,8 +8,9 @@ namespace paint {
 namespace {
 
 // The pixel loops below are plain C++ that the compiler vectorises; on x86-64 ELF systems they are
-// compiled twice, for AVX2 and for the baseline, and the loader picks the one the processor runs.
-#if defined(__x86_64__) && defined(__ELF__) && defined(__has_attribute)
+// compiled twice, for AVX2 and for the baseline, and the loader picks the one the processor runs (unless
+// configured with SPLITTER_PIXEL_CLONES off, to measure the baseline on a processor that has AVX2).
+#if defined(__x86_64__) && defined(__ELF__) && defined(__has_attribute) && !defined(SPLITTER_BASELINE_PIXELS_ONLY)
 #if __has_attribute(target_clones)
 #define SPLITTER_PIXEL_LOOPS __attribute__((target_clones("avx2", "default")))
 #endif
@@ -22,9 +23,10 @@ namespace {
 #define SPLITTER_PIXEL_HELPER [[gnu::always_inline]] inline
 
 // The rows of a tall band written together, each solid and group of windows down all of them before the
-// next: few enough that their pixels (150 KiB at 600 pixels a row) stay in the second-level cache until
-// the strip is done, so that each cache line is fetched once; enough to share the cost of starting each.
-constexpr int kStripRows = 64;
+// next: few enough that their pixels (38 KiB at 600 pixels a row) stay in the first-level cache until the
+// strip is done, so that a cache line two neighbouring spans share is still there when the second writes
+// it (at 64 rows it had gone to the next level); enough to share the cost of starting each span.
+constexpr int kStripRows = 16;
 
 // Calls write(q) for each of `height` rows from p, `stride` pixels apart, four rows a step: the loop's own
 // work is small beside a few stores a row.

@@ -16,7 +16,7 @@
 #include <utility>
 
 #include "qt/accessibility.h"
-#include "qt/menu_bar_style.h"
+#include "qt/window_style.h"
 #include "qt/painting.h"
 #include "runtime/control.h"
 #include "runtime/runtime.h"
@@ -337,7 +337,7 @@ FormWindow::FormWindow(rt::Form& form, const QIcon& icon) : form_(&form)
     const std::vector<rt::MenuEntry>& menu = form.menu();
     if (!menu.empty()) {
         QMenuBar* bar = menuBar();
-        useSelectionMarkingStyle(*bar);
+        useWindowStyle(*bar);
         for (std::size_t i = 0; i < menu.size(); ++i) {
             QAction* action = bar->addAction(menuText(menu[i].caption));
             action->setStatusTip(QString::fromStdString(form.describeMenuEntry(menu[i])));
@@ -348,6 +348,7 @@ FormWindow::FormWindow(rt::Form& form, const QIcon& icon) : form_(&form)
         }
     }
     surface_ = new Surface(*this);
+    useWindowStyle(*surface_);
     setCentralWidget(surface_);
 }
 

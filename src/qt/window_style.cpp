@@ -1,7 +1,6 @@
-#include "qt/menu_bar_style.h"
+#include "qt/window_style.h"
 
 #include <QApplication>
-#include <QMenuBar>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyleOption>
@@ -9,9 +8,17 @@
 namespace qthost {
 namespace {
 
-class MenuBarStyle : public QProxyStyle {
+class WindowStyle : public QProxyStyle {
 public:
-    explicit MenuBarStyle(const QString& base) : QProxyStyle(base) {}
+    explicit WindowStyle(const QString& base) : QProxyStyle(base) {}
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override
+    {
+        if (hint == SH_Widget_Animation_Duration)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
 
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override
@@ -29,14 +36,14 @@ public:
 
 }  // namespace
 
-void useSelectionMarkingStyle(QMenuBar& menuBar)
+void useWindowStyle(QWidget& widget)
 {
-    static QPointer<MenuBarStyle> shared;
+    static QPointer<WindowStyle> shared;
     if (!shared) {
-        shared = new MenuBarStyle(QApplication::style()->name());
+        shared = new WindowStyle(QApplication::style()->name());
         shared->setParent(QCoreApplication::instance());
     }
-    menuBar.setStyle(shared);
+    widget.setStyle(shared);
 }
 
 }  // namespace qthost
