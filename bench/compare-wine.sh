@@ -23,10 +23,8 @@ b=$build/bench/win32
 tmp=$(mktemp -d)
 xvfb_pid=
 trap 'rm -rf "$tmp"; WINEPREFIX=$WINEPREFIX wineserver -k 2>/dev/null; [[ -z $xvfb_pid ]] || kill "$xvfb_pid" 2>/dev/null' EXIT
-Xvfb -displayfd 3 -screen 0 1600x1100x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [[ -s $tmp/display ]] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$tmp/display")"
+source "$root/scripts/xvfb.sh"
+start_xvfb "$tmp" 1600x1100
 export WINEPREFIX="$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 [[ -f $WINEPREFIX/system.reg ]] || { wineboot -i >/dev/null 2>&1 || true; wineserver -w; }
 wineserver -p  # one Wine server for all runs, so that its start-up is not counted in any of them

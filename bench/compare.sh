@@ -6,10 +6,17 @@
 #   bench/compare.sh            full run (a few minutes)
 #   bench/compare.sh --quick    fewer runs, for a smoke test
 # Environment: SPLITTER_BENCH_BUILD (build directory, default build-bench), NO_CALLGRIND=1 to skip valgrind,
-# NO_XVFB=1 to skip the resizes on a real X server (Xvfb, run when installed).
+# NO_XVFB=1 to skip the resizes on a real X server (Xvfb, run when installed), BASELINE=1 to measure without
+# AVX2 on a processor that has it (the program's pixel loops built for the baseline only, Qt's turned off).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${SPLITTER_BENCH_BUILD:-$root/build-bench}
+clones=ON
+if [[ -n ${BASELINE:-} ]]; then
+  build=${SPLITTER_BENCH_BUILD:-$root/build-bench-baseline}
+  clones=OFF
+  export QT_NO_CPU_FEATURE="avx2 avx512f avx512bw avx512vl"
+fi
 starts=40 resizes=3000 rounds=3 drags=40 moves=300 cg_resizes=200
 if [[ ${1:-} == --quick ]]; then
   starts=8 resizes=300 drags=4 moves=100 cg_resizes=50 rounds=1
@@ -25,6 +32,7 @@ splitter_install "${bench_packages[@]}"
 
 mkdir -p "$build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSPLITTER_BENCHMARKS=ON -DSPLITTER_TESTS=OFF \
+  -DSPLITTER_PIXEL_CLONES=$clones \
   >"$build/configure.log" 2>&1 || { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" -j2 --target launch program_harness bare_window qsplitter_window core_bench >/dev/null
 b=$build/bench
@@ -39,6 +47,7 @@ trap 'rm -rf "$tmp"; [[ -z $xvfb_pid ]] || kill "$xvfb_pid" 2>/dev/null' EXIT
 main_size=343x281 s5_size=594x558
 
 echo "# $(date -u +%FT%TZ)  $(nproc) cores  $(lscpu | sed -n 's/^Model name: *//p')  Qt $(qtpaths6 --qt-version 2>/dev/null || echo '?')"
+[[ -z ${BASELINE:-} ]] || echo "# baseline x86-64: the program's pixel loops and Qt's without AVX2 (QT_NO_CPU_FEATURE=$QT_NO_CPU_FEATURE)"
 echo "# start-ups: $starts each, interleaved; $rounds rounds of $resizes resizes and of $drags drags of $moves moves"
 
 # --- start-up and peak RSS: one process per run, stamped by the launcher ---
@@ -66,17 +75,9 @@ done
 # --- end to end under a real X server: the same resizes on Xvfb (xcb), each timed until the server has
 # handled the painted frame (a round trip after the paint) ---
 if [[ -z ${NO_XVFB:-} ]] && command -v Xvfb >/dev/null; then
-  # The server picks a free display number and writes it once it takes connections (a fixed number may
-  # be taken, and its socket appears before the server is ready); -noreset keeps it from starting over
-  # between the programs timed on it.
-  Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
-  xvfb_pid=$!
-  for ((i = 0; i < 300; ++i)); do
-    [[ $(tail -c 1 "$tmp/display" | wc -l) -eq 1 ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  display=$(tr -d '[:space:]' <"$tmp/display")
+  source "$root/scripts/xvfb.sh"
+  start_xvfb "$tmp"
+  display=${DISPLAY#:}
   for ((r = 0; r < rounds; ++r)); do
     for side in "ours $b/program_harness --resize $resizes" \
                 "bare_nomenu $b/bare_window --resize $resizes --size $s5_size --no-menu" \

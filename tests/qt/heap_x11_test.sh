@@ -14,13 +14,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# -displayfd picks a display number nobody uses, so this can run beside other X11 tests.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
-DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
-export DISPLAY QT_QPA_PLATFORM=xcb GLIBC_TUNABLES=glibc.malloc.tcache_count=0
+# shellcheck source=../../scripts/xvfb.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
+start_xvfb "$work" || { echo "FAIL: no X server" >&2; exit 1; }
+xvfb=$xvfb_pid
+export QT_QPA_PLATFORM=xcb GLIBC_TUNABLES=glibc.malloc.tcache_count=0
 unset WAYLAND_DISPLAY AT_SPI_BUS_ADDRESS
 
 echo "== on X11"

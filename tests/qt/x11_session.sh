@@ -21,22 +21,10 @@ fail() {
   exit 1
 }
 
-# -displayfd picks a display number nobody uses, so these tests can run side by side; the server writes
-# it once it takes connections. -noreset keeps it from starting itself over each time its last client
-# leaves (the program's own display check, each xdotool call before the program connects): every such
-# reset reloads the keymap through a child xkbcomp, which on a loaded machine can fail and end the
-# server under the test.
-Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
+# shellcheck source=../../scripts/xvfb.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
+start_xvfb "$work" || fail "no X server"
 pids+=("$xvfb_pid")
-for _ in $(seq 300); do
-  [ "$(tail -c 1 "$work/display" | wc -l)" -eq 1 ] && break  # the number is whole once its newline is there
-  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb ended as it started"
-  sleep 0.1
-done
-DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
-[ "$DISPLAY" != ":" ] || fail "Xvfb did not start within 30 seconds"
-export DISPLAY
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
 if [ -n "${window_manager:-}" ]; then
