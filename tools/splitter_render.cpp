@@ -213,7 +213,9 @@ int main(int argc, char** argv)
     qthost::QtHost host;
     app::Program program(host.runtime());
     program.start();
-    rt::Form* form = program.open(options.window);
+    // The main window is up once the program has started; opening it again would only raise it.
+    const std::size_t index = app::windowIndex(options.window);
+    rt::Form* form = program.window(index) ? program.window(index) : &program.open(index);
     if (options.size)
         host.resizeClient(*form, options.size->first, options.size->second);
     QCoreApplication::processEvents();
