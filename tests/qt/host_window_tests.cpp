@@ -1,4 +1,5 @@
 // Windows, menu and program lifetime on the Qt host.
+#include <QAbstractAnimation>
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QMenuBar>
@@ -131,6 +132,20 @@ TEST_F(HostTest, AWindowMadeTooNarrowIsWidenedToTheMinimumByItsResizeHandler)
     EXPECT_EQ(three.ScaleHeight(), 3000);
     EXPECT_EQ(three.control("Picture3").Height(), 3000);
     EXPECT_TRUE(errors.empty());
+}
+
+// The main window's layout places the client area at once, without a geometry animation made, run and
+// left for deletion on every resize, and the panes are laid out before the resize returns.
+TEST_F(HostTest, AResizePlacesTheClientAreaInOneStep)
+{
+    qthost::FormWindow& w = windowOf(main());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (int width : {400, 420, 380})
+        host.resizeClient(main(), width * 15, 300 * 15);
+    EXPECT_TRUE(w.surface()->findChildren<QAbstractAnimation*>().empty());
+    EXPECT_EQ(w.surface()->size(), QSize(380, 300));
+    EXPECT_EQ(main().ScaleWidth(), 380 * 15);
+    EXPECT_EQ(main().control("Picture3").Height(), 300 * 15);
 }
 
 TEST_F(HostTest, AWindowShrunkToNoClientHeightStillGetsItsResizeAndKeepsTheMinimumWidth)
