@@ -82,6 +82,10 @@ TEST(HostFindings, AHiddenIndicatorWithAStaleFlagIsLeftAlone)
 {
     expectScriptHolds("closed_mid_drag_then_shrunk_minimised.replay");
 }
+TEST(HostFindings, AMaximizedWindowAskedForANarrowSizeHoldsTheIndicatorOnTheWay)
+{
+    expectScriptHolds("maximized_resize_passes_through_a_narrow_size.replay");
+}
 // A window resized to no width or no height is left out of the runtime's sight today; enable this once
 // the host reports such sizes.
 TEST(HostFindings, AClientAreaOfNoWidthOrHeightIsReported) { expectScriptHolds("zero_size_client.replay"); }
