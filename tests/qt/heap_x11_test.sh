@@ -6,10 +6,10 @@
 set -euo pipefail
 tests="$1"
 work="$(mktemp -d)"
-xvfb=""
+xvfb_pid=""
 # shellcheck disable=SC2317  # run by the trap
 cleanup() {
-  if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -17,7 +17,6 @@ trap cleanup EXIT
 # shellcheck source=../../scripts/xvfb.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
 start_xvfb "$work" || { echo "FAIL: no X server" >&2; exit 1; }
-xvfb=$xvfb_pid
 export QT_QPA_PLATFORM=xcb GLIBC_TUNABLES=glibc.malloc.tcache_count=0
 unset WAYLAND_DISPLAY AT_SPI_BUS_ADDRESS
 

@@ -37,7 +37,7 @@ struct HeapFigures {
     long blocks = 0;
 };
 
-HeapFigures read()
+HeapFigures readHeap()
 {
     settle();
     return {qttest::liveHeapBytes(), testing_support::liveAllocationCount()};
@@ -48,11 +48,11 @@ HeapFigures read()
 // windows are gone; a leak stays put, while those buffers empty.
 HeapFigures measure()
 {
-    HeapFigures last = read();
+    HeapFigures last = readHeap();
     const QDeadlineTimer deadline(5000);
     while (!deadline.hasExpired()) {
         QTest::qWait(100);
-        const HeapFigures now = read();
+        const HeapFigures now = readHeap();
         if (now.bytes == last.bytes && now.blocks == last.blocks)
             break;
         last = now;
