@@ -66,6 +66,7 @@ public:
     void RokuBunMenu_Click() override;
 
     forms::SplitterForm& splitterForm();
+    rt::Runtime& runtime() const { return runtime_; }
     // The window at `index` in kWindows, or null where it has no instance yet.
     forms::PaneWindow* window(std::size_t index) const { return windows_[index].get(); }
     // Every window instance in kWindows order; null where the class has none yet.

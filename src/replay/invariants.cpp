@@ -28,12 +28,7 @@ constexpr const char* kMinimumWidth = "the minimum width holds after every resiz
 constexpr const char* kReported = "a failing handler is reported once";
 constexpr const char* kLoading = "open loads and close unloads the window";
 
-std::string str(double v)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.9g", v);
-    return buffer;
-}
+std::string str(double v) { return numberText(v); }
 
 std::string str(const rt::Rect& r)
 {
@@ -68,71 +63,57 @@ struct Step {
     const Event& e;
     const ProgramRun& run;
     const forms::PaneWindow* form;  // the event's window, or null before it was first opened
-    const std::vector<WindowState>& before;
+    const StateBefore& before;
     const std::vector<WindowState>& now;
-    const CaptureState& captureBefore;
     const Delivery& delivery;
     const std::optional<LimitControls>& limits;
-    const ResizeOutcome& resize;
-    bool showMayResize;
-    unsigned long errorsReported;
     std::vector<Failure>& failures;
 
-    const WindowState& was() const { return before[e.window]; }
+    const WindowState& was() const { return before.windows[e.window]; }
     const WindowState& is() const { return now[e.window]; }
     std::string window() const { return std::string(windowName(e.window)); }
     void fail(const std::string& invariant, const std::string& detail) const
     {
         failures.push_back({e.line, formatEvent(e), invariant, detail});
     }
-    // The control whose size bounds the bar's drag, "" for the client area; none where the statement of
-    // limits given does not name the bar.
-    std::optional<std::string> limitControl(const splitter::Bar& bar) const
-    {
-        if (!limits)
-            return bar.limit ? std::string((*bar.limit)->name()) : std::string();
-        const auto found = limits->find({e.window, bar.number});
-        return found == limits->end() ? std::nullopt : std::optional(found->second);
-    }
-    // The size that bounds the bar's drag in `state`, read off the control the statement names.
+    bool wasDragging(const splitter::Bar& bar) const { return was().flags[std::size_t(bar.number - 1)]; }
+    // The size that bounds the bar's drag in `state`, read off the control the statement of limits names
+    // ("" the client area); none where it names no such control.
     std::optional<float> limitSize(const splitter::Bar& bar, const WindowState& state) const
     {
-        const std::optional<std::string> name = limitControl(bar);
-        if (!name)
-            return std::nullopt;
-        if (name->empty())
+        std::string name = bar.limit ? (*bar.limit)->name() : "";
+        if (limits) {
+            const auto found = limits->find({e.window, bar.number});
+            if (found == limits->end())
+                return std::nullopt;
+            name = found->second;
+        }
+        const ControlState* limit = state.find(name);
+        if (name.empty())
             return bar.vertical() ? state.scaleWidth : state.scaleHeight;
-        const ControlState* limit = state.find(*name);
-        if (!limit)
-            return std::nullopt;
-        return static_cast<float>(bar.vertical() ? limit->bounds.width : limit->bounds.height);
+        return limit ? std::optional(float(bar.vertical() ? limit->bounds.width : limit->bounds.height)) : std::nullopt;
     }
     // The position a move asks for: the bar's position plus the pointer's offset along its direction.
     std::optional<float> candidate() const
     {
-        const ControlState& bar = *was().find(std::string(delivery.bar->control->name()));
-        const bool vertical = delivery.bar->vertical();
-        return single((vertical ? bar.bounds.left : bar.bounds.top) + (vertical ? delivery.argX : delivery.argY));
+        const rt::Rect& bar = was().find(delivery.bar->control->name())->bounds;
+        return single(delivery.bar->vertical() ? bar.left + delivery.argX : bar.top + delivery.argY);
     }
 };
 
-const rt::Control* controlNamed(const forms::PaneWindow& form, const std::string& name)
-{
-    return name.empty() ? nullptr : form.find(name);
-}
-
-Delivery deliveryOf(const Event& e, const forms::PaneWindow* form, const CaptureState& was)
+Delivery deliveryOf(const Event& e, const forms::PaneWindow* form, const StateBefore& was)
 {
     Delivery d;
     if (!isMouse(e.kind) || !form || !form->loaded())
         return d;
     const rt::MouseState& is = form->mouseState();
+    const auto named = [&](const std::string& name) { return name.empty() ? nullptr : form->find(name); };
     if (e.kind == EventKind::Down && (e.button & is.heldButtons))
         d.target = is.capture;
     else if (e.kind == EventKind::Move)
-        d.target = controlNamed(*form, was.heldButtons ? was.capture : was.underPointer);
+        d.target = named(was.heldButtons ? was.capture : was.underPointer);
     else if (e.kind == EventKind::Up && (was.heldButtons & e.button & ~is.heldButtons))
-        d.target = controlNamed(*form, was.capture);
+        d.target = named(was.capture);
     if (!d.target)
         return d;
     double ox = 0, oy = 0;
@@ -154,7 +135,7 @@ std::optional<Window> affectedWindow(const Step& s)
 {
     if (s.e.kind != EventKind::Menu)
         return s.e.window;
-    if (!s.before[0].loaded || s.e.menuIndex + 1 >= kWindowCount)
+    if (!s.before.windows[0].loaded || s.e.menuIndex + 1 >= kWindowCount)
         return std::nullopt;
     return s.e.menuIndex + 1;
 }
@@ -164,18 +145,16 @@ void checkGeometry(const Step& s)
     for (Window w = 0; w < kWindowCount; ++w) {
         const WindowState& a = s.now[w];
         const std::string window(windowName(w));
-        if (!std::isfinite(a.scaleWidth) || !std::isfinite(a.scaleHeight))
-            s.fail(kFinite, window + " client size " + str(a.scaleWidth) + " x " + str(a.scaleHeight));
-        else if (a.scaleWidth < 0 || a.scaleHeight < 0)
-            s.fail(kNonNegative, window + " client size " + str(a.scaleWidth) + " x " + str(a.scaleHeight));
-        for (const ControlState& c : a.controls) {
-            const rt::Rect& r = c.bounds;
+        const auto check = [&](const std::string& what, const rt::Rect& r) {
             if (!std::isfinite(r.left) || !std::isfinite(r.top) || !std::isfinite(r.width) || !std::isfinite(r.height))
-                s.fail(kFinite, window + "." + c.name + " bounds " + str(r));
+                s.fail(kFinite, window + what + str(r));
             else if (r.width < 0 || r.height < 0)
-                s.fail(kNonNegative, window + "." + c.name + " bounds " + str(r));
-        }
-        if (w != affectedWindow(s) && !(a == s.before[w]))
+                s.fail(kNonNegative, window + what + str(r));
+        };
+        check(" client size ", {0, 0, a.scaleWidth, a.scaleHeight});
+        for (const ControlState& c : a.controls)
+            check("." + c.name + " bounds ", c.bounds);
+        if (w != affectedWindow(s) && !(a == s.before.windows[w]))
             s.fail(kOtherWindows, window + " changed");
     }
 }
@@ -186,7 +165,7 @@ void checkFlags(const Step& s)
 {
     for (Window w = 0; w < kWindowCount; ++w) {
         const std::vector<bool>& a = s.now[w].flags;
-        const std::vector<bool>& b = s.before[w].flags;
+        const std::vector<bool>& b = s.before.windows[w].flags;
         for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
             const int bar = static_cast<int>(i) + 1;
             const bool own = w == s.e.window && s.delivery.bar && s.delivery.bar->number == bar;
@@ -215,9 +194,9 @@ void checkCapture(const Step& s)
                                  " captured with no button held");
     if (!isMouse(s.e.kind) || !s.form || !s.form->loaded() || !s.form->mouseState().heldButtons)
         return;
-    const rt::MouseState& is = s.form->mouseState();
-    const std::string capture = is.capture ? is.capture->name() : "";
-    const std::string& expected = s.captureBefore.heldButtons ? s.captureBefore.capture : s.captureBefore.underPointer;
+    const rt::Control* is = s.form->mouseState().capture;
+    const std::string capture = is ? is->name() : "";
+    const std::string& expected = s.before.heldButtons ? s.before.capture : s.before.underPointer;
     if (capture != expected)
         s.fail(kCapture, s.window() + " captured \"" + capture + "\", expected \"" + expected + "\"");
 }
@@ -234,32 +213,22 @@ void checkSplits(const Step& s)
 // fails: each is reported once; nothing else is.
 void checkReported(const Step& s)
 {
-    unsigned long expected = s.delivery.argumentsFail ? 1 : 0;
-    if (s.e.kind == EventKind::Move && s.delivery.bar && !s.candidate())
-        expected = 1;
-    if (s.errorsReported != expected)
-        s.fail(kReported, std::to_string(s.errorsReported) + " handler failures reported, expected " +
-                              std::to_string(expected));
+    const unsigned long reported = s.run.program().runtime().untrappedErrors() - s.before.errors;
+    const bool moveFails = s.e.kind == EventKind::Move && s.delivery.bar && !s.candidate();
+    const unsigned long expected = s.delivery.argumentsFail || moveFails ? 1 : 0;
+    if (reported != expected)
+        s.fail(kReported, std::to_string(reported) + " handler failures reported, expected " + std::to_string(expected));
 }
 
-void checkOpen(const Step& s)
+void checkLoading(const Step& s)
 {
-    if (!s.is().loaded)
-        s.fail(kLoading, s.window() + " is not loaded after open");
-    else if (s.was().loaded && !s.showMayResize && !(s.is() == s.was()))
+    const std::optional<Window> w = affectedWindow(s);
+    const bool close = s.e.kind == EventKind::Close;
+    if (w && s.now[*w].loaded == close)
+        s.fail(kLoading, std::string(windowName(*w)) + (close ? " is still loaded after " : " is not loaded after ") +
+                             (s.e.kind == EventKind::Menu ? "its menu entry" : close ? "close" : "open"));
+    else if (s.e.kind == EventKind::Open && s.was().loaded && !s.before.showMayResize && !(s.is() == s.was()))
         s.fail(kOtherWindows, s.window() + " changed when opened while already open");
-}
-
-void checkClose(const Step& s)
-{
-    if (s.is().loaded)
-        s.fail(kLoading, s.window() + " is still loaded after close");
-}
-
-void checkMenu(const Step& s)
-{
-    if (const std::optional<Window> opened = affectedWindow(s); opened && !s.now[*opened].loaded)
-        s.fail(kLoading, std::string(windowName(*opened)) + " is not loaded after its menu entry");
 }
 
 // The client size becomes what the host promises, but for a width under the minimum outer width, which
@@ -267,18 +236,20 @@ void checkMenu(const Step& s)
 void checkResize(const Step& s)
 {
     const WindowState& a = s.is();
-    if (!s.was().loaded || s.resize.kind == ResizeOutcome::Kind::Unpredictable)
+    const ResizeOutcome& promised = s.before.resize;
+    if (!s.was().loaded || promised.kind == ResizeOutcome::Kind::Unpredictable)
         return;
-    if (s.resize.kind == ResizeOutcome::Kind::Unchanged) {
+    if (promised.kind == ResizeOutcome::Kind::Unchanged) {
         if (!(a == s.was()))
             s.fail(kClientSize, s.window() + " changed on a size it cannot take");
         return;
     }
     const float outer = s.form->Width();
-    const bool widened = a.scaleWidth > s.resize.width && outer - (a.scaleWidth - s.resize.width) < splitter::kMinimumOuterWidth;
-    if (a.scaleHeight != s.resize.height || (a.scaleWidth != s.resize.width && !widened))
+    const bool widened = a.scaleWidth > promised.width &&
+                         outer - (a.scaleWidth - promised.width) < splitter::kMinimumOuterWidth;
+    if (a.scaleHeight != promised.height || (a.scaleWidth != promised.width && !widened))
         s.fail(kClientSize, s.window() + " client size " + str(a.scaleWidth) + " x " + str(a.scaleHeight) +
-                                ", expected " + str(s.resize.width) + " x " + str(s.resize.height));
+                                ", expected " + str(promised.width) + " x " + str(promised.height));
     if (outer < splitter::kMinimumOuterWidth)
         s.fail(kMinimumWidth, s.window() + " outer width " + str(outer) + " twips");
 }
@@ -296,17 +267,15 @@ void checkVerticalIndicators(const Step& s)
         const std::string name(bar.indicator->name());
         const ControlState* was = s.was().find(name);
         const ControlState* is = s.is().find(name);
-        if (!bar.vertical() || !was || !is)
-            continue;
+        if (!bar.vertical() || !was || !is || (resize && s.wasDragging(bar) && !was->visible))
+            continue;  // or a flag left by a window closed in mid-drag: its hidden indicator shows nowhere
         ControlState want = *was;
         std::string limited;
         if (!resize)
             want.visible = is->visible;  // a release hides its own indicator, checked with the release
-        if (resize && s.was().flags[static_cast<std::size_t>(bar.number - 1)]) {
-            if (!was->visible)
-                continue;  // a flag left by a window closed in mid-drag: its hidden indicator shows nowhere
+        if (resize && s.wasDragging(bar)) {
             // Where the host promises no size, the window may pass through any, down to none, on its way.
-            const std::optional<float> limit = s.resize.kind == ResizeOutcome::Kind::Unpredictable
+            const std::optional<float> limit = s.before.resize.kind == ResizeOutcome::Kind::Unpredictable
                                                    ? std::optional<float>(0)
                                                    : s.limitSize(bar, s.is());
             const double from = was->bounds.left;
@@ -321,35 +290,26 @@ void checkVerticalIndicators(const Step& s)
     }
 }
 
-// On a release its bar lays the window out: a vertical bar's indicator is left as it is, a horizontal one
-// takes its container's width and keeps the rest.
-void checkOtherBars(const Step& s)
-{
-    if (!s.delivery.bar)
-        return;
-    for (const splitter::Bar& other : s.form->bars()) {
-        const std::string name(other.indicator->name());
-        const ControlState& was = *s.was().find(name);
-        const ControlState& is = *s.is().find(name);
-        const bool same = other.vertical() ? was == is
-                                           : was.visible == is.visible && was.bounds.top == is.bounds.top &&
-                                                 was.bounds.height == is.bounds.height;
-        if (&other != s.delivery.bar && !same)
-            s.fail(kOtherBars, s.window() + "." + name + " went from " + str(was) + " to " + str(is));
-    }
-}
-
 // A mouse event changes nothing, but for a press or a move in a drag, which move the bar's own indicator,
-// and a release on a bar, which lays the window out.
+// and a release on a bar, which lays the window out, leaving the other bars' indicators where they are
+// across the bar (the vertical ones wholly, checked with the layouts).
 void checkOnlyIndicator(const Step& s)
 {
     const splitter::Bar* bar = s.delivery.bar;
-    if (bar && s.e.kind == EventKind::Up)
-        return;
-    const bool dragging = bar && s.was().flags[std::size_t(bar->number - 1)] && s.candidate();
-    const std::string indicator = bar && (s.e.kind == EventKind::Down || dragging) ? bar->indicator->name() : "";
     const WindowState& a = s.is();
     const WindowState& b = s.was();
+    if (bar && s.e.kind == EventKind::Up) {
+        for (const splitter::Bar& other : s.form->bars()) {
+            const ControlState& was = *b.find(other.indicator->name());
+            const ControlState& is = *a.find(other.indicator->name());
+            if (&other != bar && (was.visible != is.visible || was.bounds.top != is.bounds.top ||
+                                  was.bounds.height != is.bounds.height))
+                s.fail(kOtherBars, s.window() + "." + is.name + " went from " + str(was) + " to " + str(is));
+        }
+        return;
+    }
+    const bool moves = bar && (s.e.kind == EventKind::Down || (s.wasDragging(*bar) && s.candidate()));
+    const std::string indicator = moves ? bar->indicator->name() : "";
     for (std::size_t i = 0; i < a.controls.size() && i < b.controls.size(); ++i)
         if (a.controls[i].name != indicator && !(a.controls[i] == b.controls[i]))
             s.fail(kMoveOnly, s.window() + "." + a.controls[i].name + " went from " + str(b.controls[i]) + " to " +
@@ -358,47 +318,38 @@ void checkOnlyIndicator(const Step& s)
         s.fail(kMoveOnly, s.window() + " client size changed");
 }
 
-void checkPress(const Step& s)
+// A press lays the indicator over its bar, half as wide where the bar is vertical; a move in a drag puts
+// it where the drag's own limiting function puts the pointer's position, for the size read off the
+// control the statement of limits names; a release hides it.
+void checkIndicator(const Step& s)
 {
     if (!s.delivery.bar)
         return;
     const splitter::Bar& bar = *s.delivery.bar;
-    const rt::Rect& at = s.was().find(bar.control->name())->bounds;
-    const double width = bar.vertical() ? double(float(at.width / 2)) : at.width;
-    const rt::Rect expected{at.left, at.top, width, at.height};
-    const ControlState& indicator = *s.is().find(bar.indicator->name());
-    if (!indicator.visible || indicator.bounds != expected)
-        s.fail(kPress, s.window() + "." + bar.control->name() + ": " + indicator.name + " at " + str(indicator) +
-                           ", expected " + str(expected) + " shown");
-}
-
-// In a drag, the indicator goes where the drag's own limiting function puts the pointer's position, for
-// the size read off the control the statement of limits names.
-void checkMove(const Step& s)
-{
-    if (!s.delivery.bar)
-        return;
-    const splitter::Bar& bar = *s.delivery.bar;
-    const std::string where = s.window() + "." + bar.control->name();
-    const std::optional<float> candidate = s.candidate();
-    if (!s.was().flags[static_cast<std::size_t>(bar.number - 1)] || !candidate)
-        return;  // nothing changes: checked with what a mouse event may change
-    const std::optional<float> limit = s.limitSize(bar, s.was());
-    if (!limit)
-        return s.fail(kMove, where + ": no control named for what limits its drag");
+    const std::string where = s.window() + "." + bar.control->name() + ": ";
     const ControlState& was = *s.was().find(bar.indicator->name());
     const ControlState& is = *s.is().find(bar.indicator->name());
-    rt::Rect want = was.bounds;
-    (bar.vertical() ? want.left : want.top) = splitter::limitDragPosition(*candidate, *limit);
-    if (is.bounds != want || is.visible != was.visible)
-        s.fail(kMove, where + ": " + is.name + " at " + str(is.bounds) + ", expected " + str(want));
-}
-
-void checkRelease(const Step& s)
-{
-    if (s.delivery.bar && s.is().find(s.delivery.bar->indicator->name())->visible)
-        s.fail(kRelease, s.window() + "." + s.delivery.bar->control->name() + ": " +
-                             s.delivery.bar->indicator->name() + " still shown");
+    if (s.e.kind == EventKind::Up) {
+        if (is.visible)
+            s.fail(kRelease, where + is.name + " still shown");
+        return;
+    }
+    ControlState want = was;
+    const std::optional<float> candidate = s.e.kind == EventKind::Move ? s.candidate() : std::nullopt;
+    if (s.e.kind == EventKind::Down) {
+        want.bounds = s.was().find(bar.control->name())->bounds;
+        if (bar.vertical())
+            want.bounds.width = float(want.bounds.width / 2);
+        want.visible = true;
+    } else if (!s.wasDragging(bar) || !candidate) {
+        return;  // nothing changes: checked with what any mouse event may change
+    } else if (const std::optional<float> limit = s.limitSize(bar, s.was())) {
+        (bar.vertical() ? want.bounds.left : want.bounds.top) = splitter::limitDragPosition(*candidate, *limit);
+    } else {
+        return s.fail(kMove, where + "no control named for what limits its drag");
+    }
+    if (!(is == want))
+        s.fail(s.e.kind == EventKind::Down ? kPress : kMove, where + is.name + " at " + str(is) + ", expected " + str(want));
 }
 
 constexpr unsigned on(EventKind kind) { return 1u << static_cast<unsigned>(kind); }
@@ -416,16 +367,11 @@ constexpr Rule kRules[] = {
     {kEveryEvent, checkCapture},
     {kEveryEvent, checkSplits},
     {kEveryEvent, checkReported},
-    {on(EventKind::Open), checkOpen},
-    {on(EventKind::Close), checkClose},
-    {on(EventKind::Menu), checkMenu},
+    {on(EventKind::Open) | on(EventKind::Close) | on(EventKind::Menu), checkLoading},
     {on(EventKind::Resize), checkResize},
     {on(EventKind::Resize) | on(EventKind::Up), checkVerticalIndicators},
     {kMouse, checkOnlyIndicator},
-    {on(EventKind::Up), checkOtherBars},
-    {on(EventKind::Down), checkPress},
-    {on(EventKind::Move), checkMove},
-    {on(EventKind::Up), checkRelease},
+    {kMouse, checkIndicator},
 };
 
 WindowState stateOf(const forms::PaneWindow* form)
@@ -445,16 +391,22 @@ WindowState stateOf(const forms::PaneWindow* form)
     return s;
 }
 
-CaptureState captureOf(const forms::PaneWindow* form, const Event& e)
+std::vector<WindowState> stateOfAll(const ProgramRun& run)
 {
-    if (!form || !form->loaded())
-        return {};
-    const rt::MouseState& mouse = form->mouseState();
-    const rt::Control* hit = isMouse(e.kind) ? form->hitTest(e.x, e.y) : nullptr;
-    return {mouse.capture ? mouse.capture->name() : "", mouse.heldButtons, hit ? hit->name() : ""};
+    std::vector<WindowState> all;
+    for (Window w = 0; w < kWindowCount; ++w)
+        all.push_back(stateOf(run.window(w)));
+    return all;
 }
 
 }  // namespace
+
+std::string numberText(double value)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.9g", value);
+    return buffer;
+}
 
 std::string Failure::describe() const
 {
@@ -469,34 +421,30 @@ const ControlState* WindowState::find(const std::string& name) const
     return nullptr;
 }
 
-std::vector<WindowState> InvariantChecker::captureAll() const
-{
-    std::vector<WindowState> all;
-    for (Window w = 0; w < kWindowCount; ++w)
-        all.push_back(stateOf(run_.window(w)));
-    return all;
-}
-
 void InvariantChecker::before(const Event& e)
 {
-    before_ = captureAll();
-    captureBefore_ = captureOf(run_.window(e.window), e);
-    errorsBefore_ = run_.untrappedErrors();
-    resizeOutcome_ = e.kind == EventKind::Resize && before_[e.window].loaded
-                         ? run_.resizeOutcome(e.window, e.x, e.y)
-                         : ResizeOutcome{};
-    showMayResize_ = e.kind == EventKind::Open && run_.showMayResize(e.window);
+    StateBefore& b = before_ = StateBefore();
+    b.windows = stateOfAll(run_);
+    if (const forms::PaneWindow* form = run_.window(e.window); form && form->loaded()) {
+        const rt::MouseState& mouse = form->mouseState();
+        const rt::Control* hit = isMouse(e.kind) ? form->hitTest(e.x, e.y) : nullptr;
+        b.capture = mouse.capture ? mouse.capture->name() : "";
+        b.underPointer = hit ? hit->name() : "";
+        b.heldButtons = mouse.heldButtons;
+        if (e.kind == EventKind::Resize)
+            b.resize = run_.resizeOutcome(e.window, e.x, e.y);
+    }
+    b.showMayResize = e.kind == EventKind::Open && run_.showMayResize(e.window);
+    b.errors = run_.program().runtime().untrappedErrors();
 }
 
 std::vector<Failure> InvariantChecker::after(const Event& e) const
 {
-    const std::vector<WindowState> now = captureAll();
+    const std::vector<WindowState> now = stateOfAll(run_);
     const forms::PaneWindow* form = run_.window(e.window);
-    const Delivery delivery = deliveryOf(e, form, captureBefore_);
+    const Delivery delivery = deliveryOf(e, form, before_);
     std::vector<Failure> failures;
-    const Step step{e,      run_,           form,          before_,       now,
-                    captureBefore_, delivery, limits_, resizeOutcome_, showMayResize_,
-                    run_.untrappedErrors() - errorsBefore_, failures};
+    const Step step{e, run_, form, before_, now, delivery, limits_, failures};
     for (const Rule& rule : kRules)
         if (rule.kinds & on(e.kind))
             rule.check(step);
@@ -507,28 +455,26 @@ std::vector<Failure> checkSplitsAddUp(const forms::PaneWindow& form)
 {
     std::vector<Failure> failures;
     for (const splitter::Bar& split : form.bars()) {
-        const bool vertical = split.vertical();
         const float along = split.splitSize();
-        const float across = split.splitBreadth();
         const double position = split.position();
         // Laid out with a valid position and room for the gap: both sides' sizes were taken.
         if (!(position >= 0) || double(along) - position - splitter::kGap < 0)
             continue;
+        const bool vertical = split.vertical();
         const rt::Control& first = *split.first;
         const rt::Control& second = *split.second;
         const double a = vertical ? first.Width() : first.Height();
         const double b = vertical ? second.Width() : second.Height();
         const double across1 = vertical ? first.Height() : first.Width();
         const double across2 = vertical ? second.Height() : second.Width();
-        const std::string where = std::string(form.name()) + " split of " + split.control->name();
+        const float across = split.splitBreadth();
+        const std::string where = std::string(form.name()) + " split of " + split.control->name() + ": ";
         if (std::fabs(a + splitter::kGap + b - along) > halfUlp(along))
-            failures.push_back({0, "", kAddUp,
-                                where + ": " + str(a) + " + " + str(splitter::kGap) + " + " + str(b) + " != " +
-                                    str(along) + " (bar at " + str(position) + ")"});
+            failures.push_back({0, "", kAddUp, where + str(a) + " + " + str(splitter::kGap) + " + " + str(b) + " != " +
+                                                   str(along) + " (bar at " + str(position) + ")"});
         if (across1 != across || across2 != across)
-            failures.push_back({0, "", kAddUp,
-                                where + ": sides " + str(across1) + " and " + str(across2) + " across, expected " +
-                                    str(across)});
+            failures.push_back({0, "", kAddUp, where + "sides " + str(across1) + " and " + str(across2) +
+                                                   " across, expected " + str(across)});
     }
     return failures;
 }

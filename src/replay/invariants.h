@@ -28,6 +28,9 @@ struct Failure {
     std::string describe() const;
 };
 
+// A number as the failures write it: as short as reads back in single precision.
+std::string numberText(double value);
+
 // What limits each bar's drag: for bar <number> of a window, the name of the control whose outer size
 // bounds it, or "" for the window's client area. Tests give one written out from the window definitions.
 using LimitControls = std::map<std::pair<Window, int>, std::string>;
@@ -41,8 +44,7 @@ struct ControlState {
 
 // One window as the checks see it from outside.
 struct WindowState {
-    bool exists = false;
-    bool loaded = false;
+    bool exists = false, loaded = false;
     float scaleWidth = 0, scaleHeight = 0;
     std::vector<ControlState> controls;
     std::vector<bool> flags;  // DraggingImage1, 2, ... while the window has an instance
@@ -50,12 +52,16 @@ struct WindowState {
     const ControlState* find(const std::string& name) const;
 };
 
-// The runtime's pointer capture in a window: the control it names ("" for the window itself) and the
-// buttons it holds; and the control under the pointer of the event about to come.
-struct CaptureState {
-    std::string capture;
+// What the checks record before an event.
+struct StateBefore {
+    std::vector<WindowState> windows;
+    // In the event's window: the control the runtime's capture names ("" for the window itself), the
+    // buttons it holds, and the control under the event's pointer.
+    std::string capture, underPointer;
     int heldButtons = 0;
-    std::string underPointer;
+    ResizeOutcome resize;        // for a resize: what the host promises
+    bool showMayResize = false;  // for opening an open window
+    unsigned long errors = 0;    // handler failures reported so far
 };
 
 class InvariantChecker {
@@ -73,15 +79,9 @@ public:
     std::vector<Failure> after(const Event& event) const;
 
 private:
-    std::vector<WindowState> captureAll() const;
-
     const ProgramRun& run_;
     std::optional<LimitControls> limits_;
-    std::vector<WindowState> before_;
-    CaptureState captureBefore_;  // in the event's window
-    ResizeOutcome resizeOutcome_;  // for a resize: what the host promises
-    bool showMayResize_ = false;   // for opening an open window
-    unsigned long errorsBefore_ = 0;
+    StateBefore before_;
 };
 
 // Every bar's split of a loaded window laid out with room for it: the two sides and the gap add up to the

@@ -1,25 +1,17 @@
-// Event scripts: one thing a person does per line, readable and editable by hand.
+// Event scripts: one thing a person does per line, readable and editable by hand; '#' starts a comment.
 //
-//   # a comment, to the end of the line
 //   open Splitter5                  show a window (SplitterForm starts the program)
 //   close Splitter3                 close a window as its close box does
 //   resize Splitter5 8910 8370      new client size in twips (any real number)
-//   down Splitter5 1 0 4570 300     mouse press: button shift x y, client-area twips
-//   move Splitter5 1 0 3000 300     mouse move: buttons held, shift, x, y
-//   up Splitter5 1 0 3000 300       mouse release
+//   down Splitter5 1 0 4570 300     mouse press: button shift x y, client-area twips; move gives every
+//   move Splitter5 1 0 3000 300     button held, down and up the one that changed: 1 left, 2 right,
+//   up Splitter5 1 0 3000 300       4 middle (the Qt host also 8 back, 16 forward); shift 1, ctrl 2, alt 4
 //   menu 2                          choose entry 2 of the main window's menu bar
-//   minimize Splitter4              the window system minimizes, maximizes or restores a window; only
-//   maximize Splitter4              the Qt host has window states, the in-memory host ignores these
-//   restore Splitter4
-//
-// Mouse buttons are 1 (left), 2 (right) and 4 (middle); a move gives every button held, a press or a
-// release the one button that changed. The Qt host also takes 8 and 16, the back and forward buttons,
-// which the program has no use for. Shift is 1 (Shift), 2 (Ctrl) and 4 (Alt).
-//
+//   minimize Splitter4              the window system changes a window's state (maximize, restore too);
+//                                   only the Qt host has window states
 // A session starts with no window open.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -65,10 +57,8 @@ ParsedScript parseScript(std::string_view text);
 std::string formatEvent(const Event& event);
 // A whole script; numbers each event's line as it will be in the text.
 std::string formatScript(std::vector<Event>& events);
-std::string formatScript(const std::vector<Event>& events);
 
 bool isMouse(EventKind kind);
-// Minimize, maximize and restore.
-bool isWindowState(EventKind kind);
+bool isWindowState(EventKind kind);  // minimize, maximize, restore
 
 }  // namespace replay

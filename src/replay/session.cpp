@@ -15,34 +15,24 @@ Session::Session() : program_(host_.runtime())
 void Session::apply(const Event& e)
 {
     rt::Runtime& runtime = host_.runtime();
-    switch (e.kind) {
-    case EventKind::Open:
-        program_.open(e.window);
-        return;
-    case EventKind::Menu:
-        runtime.click(program_.splitterForm(), e.menuIndex);
-        return;
-    default: break;
-    }
     forms::PaneWindow* form = window(e.window);
-    if (!form)
-        return;  // never opened: nothing receives the event
-    switch (e.kind) {
-    case EventKind::Close: runtime.close(*form); return;
-    case EventKind::Resize: host_.resizeClient(*form, e.x, e.y); return;
-    case EventKind::Down: runtime.mouse(*form, rt::MouseEvent::Down, e.button, e.shift, e.x, e.y); return;
-    case EventKind::Move: runtime.mouse(*form, rt::MouseEvent::Move, e.button, e.shift, e.x, e.y); return;
-    case EventKind::Up: runtime.mouse(*form, rt::MouseEvent::Up, e.button, e.shift, e.x, e.y); return;
-    default: return;  // window states: none here
-    }
+    if (e.kind == EventKind::Open)
+        program_.open(e.window);
+    else if (e.kind == EventKind::Menu)
+        runtime.click(program_.splitterForm(), e.menuIndex);
+    else if (form && e.kind == EventKind::Close)
+        runtime.close(*form);
+    else if (form && e.kind == EventKind::Resize)
+        host_.resizeClient(*form, e.x, e.y);
+    else if (form && isMouse(e.kind))
+        runtime.mouse(*form, runtimeMouse(e.kind), e.button, e.shift, e.x, e.y);
 }
 
 ResizeOutcome Session::resizeOutcome(Window, double width, double height) const
 {
     float w = 0, h = 0;
-    const bool usable = rt::roundToSingle(width, w) == rt::ErrorCode::None &&
-                        rt::roundToSingle(height, h) == rt::ErrorCode::None && w >= 0 && h >= 0;
-    if (!usable)
+    if (rt::roundToSingle(width, w) != rt::ErrorCode::None || rt::roundToSingle(height, h) != rt::ErrorCode::None ||
+        w < 0 || h < 0)
         return {ResizeOutcome::Kind::Unchanged};
     return {ResizeOutcome::Kind::Settles, w, h};
 }

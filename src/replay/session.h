@@ -12,6 +12,10 @@
 
 namespace replay {
 
+// The runtime's kind of mouse event for a script's, and back: both list press, move, release in order.
+inline rt::MouseEvent runtimeMouse(EventKind kind) { return rt::MouseEvent(int(kind) - int(EventKind::Down)); }
+inline EventKind scriptMouse(rt::MouseEvent kind) { return EventKind(int(kind) + int(EventKind::Down)); }
+
 // Where a loaded window's client size ends up after a resize, as its host takes it, before the window's
 // own Resize handler widens it to its minimum width.
 struct ResizeOutcome {
@@ -30,11 +34,7 @@ public:
 
     virtual void apply(const Event& event) = 0;
     virtual app::Program& program() = 0;
-    // Handler failures the runtime reported so far.
-    unsigned long untrappedErrors() const
-    {
-        return const_cast<ProgramRun*>(this)->program().splitterForm().runtime().untrappedErrors();
-    }
+    const app::Program& program() const { return const_cast<ProgramRun*>(this)->program(); }
     // Asked just before a resize of a loaded window to width x height client twips is applied.
     virtual ResizeOutcome resizeOutcome(Window window, double width, double height) const = 0;
     // Asked just before an open window is opened again: whether showing it may change it (a host that
@@ -42,12 +42,10 @@ public:
     virtual bool showMayResize(Window) const { return false; }
 
     // The window's instance, or null before it was first opened.
-    forms::PaneWindow* window(Window window) { return program().window(window); }
-    const forms::PaneWindow* window(Window window) const { return const_cast<ProgramRun*>(this)->window(window); }
+    forms::PaneWindow* window(Window window) const { return program().window(window); }
 };
 
-// A run without a screen: the in-memory host and the program. The window-state events (minimize,
-// maximize, restore) change nothing here: the in-memory host has no window states.
+// A run without a screen: the in-memory host and the program, which has no window states.
 class Session final : public ProgramRun {
 public:
     Session();
@@ -60,7 +58,7 @@ public:
     ResizeOutcome resizeOutcome(Window window, double width, double height) const override;
 
     rt::MemoryHost& host() { return host_; }
-    // Every line the runtime reported on its error output.
+    // The last lines the runtime reported on its error output.
     const std::vector<std::string>& errors() const { return errors_; }
 
 private:

@@ -13,12 +13,12 @@ using replay::EventKind;
 
 TEST(FuzzInput, EncodedEventsDecodeToTheSameScript)
 {
-    const auto script = replay::parseScript(
+    auto script = replay::parseScript(
         "open Splitter5\nresize Splitter5 nan -1e39\ndown Splitter5 1 0 4580 300\n"
         "move Splitter5 200 -7 -0 1e-320\nup Splitter5 1 2147483647 inf 3.25\nmenu 7\nmenu 3\nclose Splitter5\n");
     ASSERT_FALSE(script.error);
     const auto bytes = replay::encodeEvents(script.events);
-    const auto decoded = replay::decodeEvents(bytes);
+    auto decoded = replay::decodeEvents(bytes);
     EXPECT_EQ(replay::formatScript(decoded), replay::formatScript(script.events));
 }
 

@@ -83,7 +83,8 @@ int main(int argc, char* argv[])
     }
     if (decode) {
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(contents.data());
-        std::fputs(replay::formatScript(replay::decodeEvents({bytes, contents.size()})).c_str(), stdout);
+        std::vector<replay::Event> events = replay::decodeEvents({bytes, contents.size()});
+        std::fputs(replay::formatScript(events).c_str(), stdout);
         return 0;
     }
     const replay::ParsedScript script = replay::parseScript(contents);

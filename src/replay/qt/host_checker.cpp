@@ -15,6 +15,7 @@ namespace {
 
 using replay::EventKind;
 using replay::Failure;
+using replay::numberText;
 using replay::Window;
 
 constexpr const char* kShownWhileLoaded = "a window is on screen exactly while it is loaded";
@@ -25,8 +26,6 @@ constexpr const char* kQuit = "the program ends exactly when its last window clo
 constexpr const char* kPainted = "the screen shows the runtime's state";
 constexpr const char* kQuietQt = "Qt reports no problem";
 constexpr const char* kNoStrayMouse = "only mouse events reach the runtime's mouse handling";
-
-constexpr Qt::WindowStates kSizedBySystem = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
 
 // Qt's warnings while a checker is alive. Messages the offscreen platform gives for features it lacks
 // say nothing about the program.
@@ -61,16 +60,9 @@ int dragsUnderWay(const HostSession& session)
     return n;
 }
 
-void collect(std::vector<Failure> found, std::vector<Failure>& failures)
+void collect(const std::vector<Failure>& found, std::vector<Failure>& failures)
 {
     failures.insert(failures.end(), found.begin(), found.end());
-}
-
-std::string number(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", value);
-    return text;
 }
 
 }  // namespace
@@ -124,8 +116,7 @@ std::vector<Failure> HostChecker::play(const replay::Event& event)
     received_.reset();
     session_.host().runtime().setMouseObserver(
         [&](rt::Form& form, rt::MouseEvent kind, int button, int shift, double x, double y) {
-            const EventKind kinds[] = {EventKind::Down, EventKind::Move, EventKind::Up};
-            const replay::Event e{kinds[static_cast<int>(kind)], windowOf(session_, form).value_or(0), button, shift,
+            const replay::Event e{replay::scriptMouse(kind), windowOf(session_, form).value_or(0), button, shift,
                                   x, y, 0, event.line};
             receive(event, e, failures);
         });
@@ -166,7 +157,7 @@ void HostChecker::finishReceived(const replay::Event& sent, std::vector<Failure>
     if (const std::string text = replay::formatEvent(sent); !found.empty() && found.front().event != text)
         for (Failure& f : found)
             f.event = text + ", handed to the runtime as " + f.event;
-    collect(std::move(found), failures);
+    collect(found, failures);
     coverage_.dragsEnded += received_->kind == EventKind::Up && dragsUnderWay(session_) < dragsBefore_;
 }
 
@@ -213,7 +204,7 @@ const QWidget* HostChecker::checkWindow(Window w, const std::function<void(const
     const double tpp = surface.twipsPerPixel();
     const float width = static_cast<float>(surface.width() * tpp), height = static_cast<float>(surface.height() * tpp);
     if (form->ScaleWidth() != width || form->ScaleHeight() != height)
-        fail(kClientIsSurface, name + " client size " + number(form->ScaleWidth()) + " x " + number(form->ScaleHeight()) +
+        fail(kClientIsSurface, name + " client size " + numberText(form->ScaleWidth()) + " x " + numberText(form->ScaleHeight()) +
                                    " twips, its surface " + std::to_string(surface.width()) + " x " +
                                    std::to_string(surface.height()) + " pixels");
     // A surface with no area shows nothing, so where Qt's layout parks it does not matter; its size does.
@@ -225,7 +216,7 @@ const QWidget* HostChecker::checkWindow(Window w, const std::function<void(const
                                    " in a window of " + std::to_string(shown->width()) + " x " +
                                    std::to_string(shown->height()));
     if (!(shown->windowState() & kSizedBySystem) && form->Width() < splitter::kMinimumOuterWidth)
-        fail(kMinimumWidth, name + " outer width " + number(form->Width()) + " twips");
+        fail(kMinimumWidth, name + " outer width " + numberText(form->Width()) + " twips");
     if (std::optional<std::string> stale = staleButtons(w))
         fail(kNoStaleButtons, name + ": " + *stale);
     if (!(shown->windowState() & Qt::WindowMinimized) && shown->windowHandle() && shown->windowHandle()->isExposed()) {

@@ -1,12 +1,10 @@
 // Plays events on the real Qt host and checks, after every one:
-// - the runtime's invariants (replay::InvariantChecker) around each mouse event the runtime was really
-//   handed, whatever Qt made of the window-system event (a press at a new place arrives as a move and a
-//   press; a double click as one press);
-// - each loaded window is on screen and no other window is;
-// - the runtime's client size is its surface's size, and the surface fills the window below its menu bar;
-// - a window in its normal state is at least the minimum outer width;
-// - the runtime holds no mouse button that the last mouse event to reach a window said was up (so no
-//   capture is left once every button is up);
+// - the runtime's invariants around each mouse event the runtime was really handed, whatever Qt made of
+//   the window-system event (a press at a new place arrives as a move and a press; a double click as one
+//   press);
+// - each loaded window, and no other, is on screen, its surface the runtime's client size and filling the
+//   window below its menu bar, and, in its normal state, at least the minimum outer width;
+// - the runtime holds no button that the last mouse event to reach a window said was up;
 // - the program is asked to end exactly when its last window closes;
 // - once painted, a window's backing store shows what a fresh render of the runtime's state shows;
 // - Qt printed no warning.

@@ -22,60 +22,39 @@ namespace {
 
 using replay::EventKind;
 
-struct ButtonCode {
-    int code;
-    Qt::MouseButton button;
-};
-constexpr ButtonCode kButtons[] = {{1, Qt::LeftButton},
-                                   {2, Qt::RightButton},
-                                   {4, Qt::MiddleButton},
-                                   {8, Qt::BackButton},
-                                   {16, Qt::ForwardButton}};
-
-// The one button a press or release names: the lowest it gives.
-Qt::MouseButton qtButton(int code)
-{
-    for (const ButtonCode& b : kButtons)
-        if (code & b.code)
-            return b.button;
-    return Qt::NoButton;
-}
+// Script button codes by bit: left, right, middle, back, forward.
+constexpr Qt::MouseButton kButtons[] = {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton, Qt::BackButton,
+                                        Qt::ForwardButton};
 
 // Far beyond any screen, yet well inside what Qt converts to whole pixels without overflowing.
 constexpr double kPositionLimit = 1e6;
 
-constexpr Qt::WindowStates kSizedBySystem = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+Qt::KeyboardModifiers qtModifiers(int shift)
+{
+    Qt::KeyboardModifiers modifiers;
+    modifiers.setFlag(Qt::ShiftModifier, shift & rt::kShiftMask);
+    modifiers.setFlag(Qt::ControlModifier, shift & rt::kCtrlMask);
+    return modifiers.setFlag(Qt::AltModifier, shift & rt::kAltMask);
+}
 
 }  // namespace
 
 Qt::MouseButtons qtButtons(int buttons)
 {
     Qt::MouseButtons held;
-    for (const ButtonCode& b : kButtons)
-        if (buttons & b.code)
-            held |= b.button;
+    for (std::size_t bit = 0; bit < std::size(kButtons); ++bit)
+        if (buttons & (1 << bit))
+            held |= kButtons[bit];
     return held;
 }
 
 int scriptButtons(Qt::MouseButtons buttons)
 {
     int code = 0;
-    for (const ButtonCode& b : kButtons)
-        if (buttons & b.button)
-            code |= b.code;
+    for (std::size_t bit = 0; bit < std::size(kButtons); ++bit)
+        if (buttons & kButtons[bit])
+            code |= 1 << bit;
     return code;
-}
-
-Qt::KeyboardModifiers qtModifiers(int shift)
-{
-    Qt::KeyboardModifiers modifiers;
-    if (shift & rt::kShiftMask)
-        modifiers |= Qt::ShiftModifier;
-    if (shift & rt::kCtrlMask)
-        modifiers |= Qt::ControlModifier;
-    if (shift & rt::kAltMask)
-        modifiers |= Qt::AltModifier;
-    return modifiers;
 }
 
 HostSession::HostSession() : program_(host_.runtime())
@@ -85,10 +64,7 @@ HostSession::HostSession() : program_(host_.runtime())
     clock_ += 10000;
 }
 
-HostSession::~HostSession()
-{
-    host_.runtime().setMouseObserver({});
-}
+HostSession::~HostSession() { host_.runtime().setMouseObserver({}); }
 
 qthost::FormWindow* HostSession::windowOf(replay::Window w) const
 {
@@ -98,50 +74,33 @@ qthost::FormWindow* HostSession::windowOf(replay::Window w) const
 
 void HostSession::apply(const replay::Event& e)
 {
-    if (replay::isMouse(e.kind)) {
-        mouse(e);
-        return;
-    }
+    if (replay::isMouse(e.kind))
+        return mouse(e);
     clock_ += 1000;
-    forms::PaneWindow* form = window(e.window);
     qthost::FormWindow* shown = windowOf(e.window);
-    switch (e.kind) {
-    case EventKind::Open:
+    if (e.kind == EventKind::Open) {
         program_.open(e.window);
-        break;
-    case EventKind::Menu:
-        if (qthost::FormWindow* main = windowOf(0)) {
-            const QList<QAction*> entries = main->menuBar()->actions();
-            if (e.menuIndex < static_cast<std::size_t>(entries.size()))
-                entries[static_cast<qsizetype>(e.menuIndex)]->trigger();
-        }
-        break;
-    case EventKind::Close:
+    } else if (e.kind == EventKind::Menu) {
+        const QList<QAction*> entries = windowOf(0) ? windowOf(0)->menuBar()->actions() : QList<QAction*>();
+        if (e.menuIndex < static_cast<std::size_t>(entries.size()))
+            entries[static_cast<qsizetype>(e.menuIndex)]->trigger();
+    } else if (e.kind == EventKind::Close) {
         if (shown)
             shown->close();
         sizedBySystem_[e.window] = false;
-        break;
-    case EventKind::Resize:
-        if (form && shown && !std::isnan(e.x) && !std::isnan(e.y))
-            host_.resizeClient(*form, e.x, e.y);
-        break;
-    case EventKind::Minimize:
-        if (shown) {
-            shown->setWindowState((shown->windowState() & ~Qt::WindowActive) | Qt::WindowMinimized);
-            sizedBySystem_[e.window] = true;
-        }
-        break;
-    case EventKind::Maximize:
-        if (shown) {
-            shown->setWindowState(Qt::WindowMaximized);
-            sizedBySystem_[e.window] = true;
-        }
-        break;
-    case EventKind::Restore:
-        if (shown)
-            shown->setWindowState(Qt::WindowNoState);
-        break;
-    default: break;
+    } else if (!shown) {
+        return;
+    } else if (e.kind == EventKind::Resize) {
+        if (!std::isnan(e.x) && !std::isnan(e.y))
+            host_.resizeClient(*window(e.window), e.x, e.y);
+    } else if (e.kind == EventKind::Restore) {
+        shown->setWindowState(Qt::WindowNoState);
+    } else {
+        // Minimizing keeps a maximized window's state for its return, as a window system does.
+        shown->setWindowState(e.kind == EventKind::Maximize
+                                  ? Qt::WindowMaximized
+                                  : (shown->windowState() & ~Qt::WindowActive) | Qt::WindowMinimized);
+        sizedBySystem_[e.window] = true;
     }
 }
 
@@ -159,26 +118,22 @@ void HostSession::mouse(const replay::Event& e)
         };
         local = QPointF(pixels(e.x), pixels(e.y)) + QPointF(shown->surface()->mapTo(shown, QPoint(0, 0)));
     }
-    Qt::MouseButton button = Qt::NoButton;
+    // The one button a press or release names: the lowest it gives.
+    const int named = qtButtons(e.button).toInt();
+    const Qt::MouseButton button = e.kind == EventKind::Move ? Qt::NoButton : Qt::MouseButton(named & -named);
     QEvent::Type type = QEvent::MouseMove;
-    switch (e.kind) {
-    case EventKind::Down:
-        button = qtButton(e.button);
+    if (e.kind == EventKind::Down) {
         // The menu bar is Qt's; its entries are chosen with menu events. A press there (which may open
         // the menu bar's own pop-up and wait for it) is not made.
         if (handle && shown->menuWidget() && shown->menuWidget()->geometry().contains(local.toPoint()))
             return;
         held_ |= button;
         type = QEvent::MouseButtonPress;
-        break;
-    case EventKind::Up:
-        button = qtButton(e.button);
+    } else if (e.kind == EventKind::Up) {
         held_ &= ~Qt::MouseButtons(button);
         type = QEvent::MouseButtonRelease;
-        break;
-    default:
+    } else {
         held_ = qtButtons(e.button);
-        break;
     }
     if (!handle || (shown->windowState() & Qt::WindowMinimized) || (type != QEvent::MouseMove && !button))
         return;
@@ -207,9 +162,8 @@ bool HostSession::showMayResize(replay::Window w) const
 replay::ResizeOutcome HostSession::resizeOutcome(replay::Window w, double width, double height) const
 {
     using Kind = replay::ResizeOutcome::Kind;
-    const forms::PaneWindow* form = window(w);
     const qthost::FormWindow* shown = windowOf(w);
-    if (!form || !shown || std::isnan(width) || std::isnan(height))
+    if (!shown || std::isnan(width) || std::isnan(height))
         return {Kind::Unchanged};
     // Once minimized, maximized or full screen, the window system may keep the size it gave the window,
     // whatever resizes come later: the offscreen platform keeps a maximized size even after a restore.

@@ -1,19 +1,14 @@
 // A run of the program on the real Qt host, driven as a window system and a person drive it: mouse
-// events enter through Qt's window-system interface (the way QTest simulates the window system), so that
-// Qt's own button state, implicit grab and double-click detection take part; resizes and window states
-// go through QWidget, closes through QWidget::close, menu entries through their QAction. A QApplication
-// must exist.
+// events enter through Qt's window-system interface (as QTest simulates it), so that Qt's own button
+// state, implicit grab and double-click detection take part; resizes and window states go through
+// QWidget, closes through QWidget::close, menu entries through their QAction. A QApplication must exist.
 //
-// Positions in a script are client-area twips; they become window pixels, and Qt hands widgets whole
-// pixels. Mouse events are 100 ms apart and other events a second, so a press, a release and a press of
-// one button at one place make a double click, as they would for a person.
-//
-// The buttons held are the session's own record of the mouse: a press adds its button, a release takes
-// it away, a move says which are held. So a press of a button already held is a press whose release
-// was lost, and a move that drops a button without its release is the window system noticing that.
-// A minimized window gets no mouse events, and no press is made on a menu bar (choosing its entries is
-// what menu events are for). A size that is not a number is not one a window system could ask for, and
-// changes nothing.
+// Script positions become window pixels, and Qt hands widgets whole pixels. Mouse events are 100 ms
+// apart and other events a second, so a press, a release and a press of one button at one place make a
+// double click, as they would for a person. The buttons held are the session's own record: a press adds
+// its button, a release takes it away, a move says which are held (so a press of a held button is one
+// whose release was lost). A minimized window gets no mouse events, no press is made on a menu bar (menu
+// events choose its entries), and a size that is not a number changes nothing.
 #pragma once
 
 #include <array>
@@ -30,6 +25,9 @@ class FormWindow;
 
 namespace qtreplay {
 
+// The states in which the window system, not the program, decides a window's size.
+inline constexpr Qt::WindowStates kSizedBySystem = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+
 class HostSession final : public replay::ProgramRun {
 public:
     HostSession();
@@ -42,8 +40,8 @@ public:
     void settle();
 
     app::Program& program() override { return program_; }
-    // The nearest whole pixels, widened to Qt's minimum for the window. No promise for a minimized, maximized or full
-    // screen window: its size is the window system's, and the Resize handler's Width is refused there.
+    // The nearest whole pixels, widened to Qt's minimum for the window; no promise where the window
+    // system has sized the window.
     replay::ResizeOutcome resizeOutcome(replay::Window window, double width, double height) const override;
     // Showing a minimized window brings it back, at the size the window system gives it.
     bool showMayResize(replay::Window window) const override;
@@ -69,9 +67,8 @@ private:
     static inline int clock_ = 0;
 };
 
-// Script buttons and shift state as Qt has them.
+// Script buttons as Qt has them, and back.
 Qt::MouseButtons qtButtons(int buttons);
-Qt::KeyboardModifiers qtModifiers(int shift);
 int scriptButtons(Qt::MouseButtons buttons);
 
 }  // namespace qtreplay
