@@ -204,9 +204,9 @@ const QWidget* HostChecker::checkWindow(Window w, const std::function<void(const
     const double tpp = surface.twipsPerPixel();
     const float width = static_cast<float>(surface.width() * tpp), height = static_cast<float>(surface.height() * tpp);
     if (form->ScaleWidth() != width || form->ScaleHeight() != height)
-        fail(kClientIsSurface, name + " client size " + numberText(form->ScaleWidth()) + " x " + numberText(form->ScaleHeight()) +
-                                   " twips, its surface " + std::to_string(surface.width()) + " x " +
-                                   std::to_string(surface.height()) + " pixels");
+        fail(kClientIsSurface, name + " client size " + numberText(form->ScaleWidth()) + " x " +
+                                   numberText(form->ScaleHeight()) + " twips, its surface " +
+                                   std::to_string(surface.width()) + " x " + std::to_string(surface.height()) + " pixels");
     // A surface with no area shows nothing, so where Qt's layout parks it does not matter; its size does.
     const QRect client = surface.geometry();
     if (!client.isEmpty() &&
