@@ -207,7 +207,7 @@ void checkLoading(const Step& s)
     if (w && s.now[*w].loaded == close)
         s.fail(kLoading, std::string(windowName(*w)) + (close ? " is still loaded after " : " is not loaded after ") +
                              (s.e.kind == EventKind::Menu ? "its menu entry" : close ? "close" : "open"));
-    else if (s.e.kind == EventKind::Open && s.was().loaded && !s.before.showMayResize && !(s.is() == s.was()))
+    else if (s.e.kind == EventKind::Open && s.was().loaded && s.before.size.kind == ResizeOutcome::Kind::Unchanged && !(s.is() == s.was()))
         s.fail(kOtherWindows, s.window() + " changed when opened while already open");
 }
 
@@ -216,7 +216,7 @@ void checkLoading(const Step& s)
 void checkResize(const Step& s)
 {
     const WindowState& a = s.is();
-    const ResizeOutcome& promised = s.before.resize;
+    const ResizeOutcome& promised = s.before.size;
     if (!s.was().loaded || promised.kind == ResizeOutcome::Kind::Unpredictable)
         return;
     if (promised.kind == ResizeOutcome::Kind::Unchanged) {
@@ -255,7 +255,7 @@ void checkVerticalIndicators(const Step& s)
             want.visible = is->visible;  // a release hides its own indicator, checked with the release
         if (resize && s.wasDragging(bar)) {
             // Where the host promises no size, the window may pass through any, down to none, on its way.
-            const std::optional<float> limit = s.before.resize.kind == ResizeOutcome::Kind::Unpredictable
+            const std::optional<float> limit = s.before.size.kind == ResizeOutcome::Kind::Unpredictable
                                                    ? std::optional<float>(0)
                                                    : s.limitSize(bar, s.is());
             const double from = was->bounds.left;
@@ -414,10 +414,9 @@ void InvariantChecker::before(const Event& e)
         b.capture = mouse.capture ? mouse.capture->name() : "";
         b.underPointer = hit ? hit->name() : "";
         b.heldButtons = mouse.heldButtons;
-        if (e.kind == EventKind::Resize)
-            b.resize = run_.resizeOutcome(e.window, e.x, e.y);
     }
-    b.showMayResize = e.kind == EventKind::Open && run_.showMayResize(e.window);
+    if (e.kind == EventKind::Open || (e.kind == EventKind::Resize && b.windows[e.window].loaded))
+        b.size = run_.sizeAfter(e);
     b.errors = run_.program().runtime().untrappedErrors();
 }
 

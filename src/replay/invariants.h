@@ -59,9 +59,8 @@ struct StateBefore {
     // buttons it holds, and the control under the event's pointer.
     std::string capture, underPointer;
     int heldButtons = 0;
-    ResizeOutcome resize;        // for a resize: what the host promises
-    bool showMayResize = false;  // for opening an open window
-    unsigned long errors = 0;    // handler failures reported so far
+    ResizeOutcome size;        // for a resize or an open: what the host promises
+    unsigned long errors = 0;  // handler failures reported so far
 };
 
 class InvariantChecker {

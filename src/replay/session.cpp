@@ -4,12 +4,7 @@ namespace replay {
 
 Session::Session() : program_(host_.runtime())
 {
-    host_.runtime().setErrorOutput([this](const std::string& line) {
-        // A long session may report many; keep a bounded tail.
-        if (errors_.size() >= 1000)
-            errors_.erase(errors_.begin(), errors_.begin() + 500);
-        errors_.push_back(line);
-    });
+    host_.runtime().setErrorOutput([](const std::string&) {});  // counted by the runtime
 }
 
 void Session::apply(const Event& e)
@@ -28,11 +23,11 @@ void Session::apply(const Event& e)
         runtime.mouse(*form, runtimeMouse(e.kind), e.button, e.shift, e.x, e.y);
 }
 
-ResizeOutcome Session::resizeOutcome(Window, double width, double height) const
+ResizeOutcome Session::sizeAfter(const Event& e) const
 {
     float w = 0, h = 0;
-    if (rt::roundToSingle(width, w) != rt::ErrorCode::None || rt::roundToSingle(height, h) != rt::ErrorCode::None ||
-        w < 0 || h < 0)
+    if (e.kind != EventKind::Resize || rt::roundToSingle(e.x, w) != rt::ErrorCode::None ||
+        rt::roundToSingle(e.y, h) != rt::ErrorCode::None || w < 0 || h < 0)
         return {ResizeOutcome::Kind::Unchanged};
     return {ResizeOutcome::Kind::Settles, w, h};
 }

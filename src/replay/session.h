@@ -2,9 +2,6 @@
 // (Session, below), or the real Qt host's (replay/qt). The invariant checks see a run through ProgramRun.
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "app/program.h"
 #include "forms/pane_window.h"
 #include "replay/script.h"
@@ -16,11 +13,11 @@ namespace replay {
 inline rt::MouseEvent runtimeMouse(EventKind kind) { return rt::MouseEvent(int(kind) - int(EventKind::Down)); }
 inline EventKind scriptMouse(rt::MouseEvent kind) { return EventKind(int(kind) + int(EventKind::Down)); }
 
-// Where a loaded window's client size ends up after a resize, as its host takes it, before the window's
-// own Resize handler widens it to its minimum width.
+// Where a window's client size ends up after an event, as its host takes it, before the window's own
+// Resize handler widens it to its minimum width.
 struct ResizeOutcome {
     enum class Kind {
-        Unchanged,      // the host refuses the size: nothing changes
+        Unchanged,      // the host keeps the size (or refuses the one asked for): nothing changes
         Settles,        // the client size becomes width x height twips
         Unpredictable,  // the host makes no promise (a minimized or maximized window, say)
     };
@@ -35,11 +32,9 @@ public:
     virtual void apply(const Event& event) = 0;
     virtual app::Program& program() = 0;
     const app::Program& program() const { return const_cast<ProgramRun*>(this)->program(); }
-    // Asked just before a resize of a loaded window to width x height client twips is applied.
-    virtual ResizeOutcome resizeOutcome(Window window, double width, double height) const = 0;
-    // Asked just before an open window is opened again: whether showing it may change it (a host that
-    // brings a minimized window back, which may then take another size).
-    virtual bool showMayResize(Window) const { return false; }
+    // Asked just before a resize of a loaded window, or an open, is applied. Showing a window may change
+    // its size where the host brings a minimized window back.
+    virtual ResizeOutcome sizeAfter(const Event& event) const = 0;
 
     // The window's instance, or null before it was first opened.
     forms::PaneWindow* window(Window window) const { return program().window(window); }
@@ -55,16 +50,13 @@ public:
     void apply(const Event& event) override;
     app::Program& program() override { return program_; }
     // Any size the runtime can take is taken as it is.
-    ResizeOutcome resizeOutcome(Window window, double width, double height) const override;
+    ResizeOutcome sizeAfter(const Event& event) const override;
 
     rt::MemoryHost& host() { return host_; }
-    // The last lines the runtime reported on its error output.
-    const std::vector<std::string>& errors() const { return errors_; }
 
 private:
     rt::MemoryHost host_;
     app::Program program_;
-    std::vector<std::string> errors_;
 };
 
 }  // namespace replay

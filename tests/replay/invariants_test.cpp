@@ -56,13 +56,15 @@ protected:
 
 TEST_F(Invariants, WorkedDragsResizesAndWindowManagementHold)
 {
+    std::vector<std::string> reported;
+    session.host().runtime().setErrorOutput([&](const std::string& line) { reported.push_back(line); });
     playClean("open SplitterForm\nmenu 0\nmenu 1\nmenu 2\n"
               "down Splitter5 1 0 4580 300\nmove Splitter5 1 0 3000 300\nup Splitter5 1 0 3000 300\n"
               "down Splitter5 1 0 1700 500\nmove Splitter5 1 0 99999 500\nup Splitter5 1 0 99999 500\n"
               "resize Splitter5 0 0\nresize Splitter5 1e30 1e30\nresize Splitter5 nan 5\n"
               "down Splitter4 2 3 3380 300\nmove Splitter4 2 3 -5000 300\nup Splitter4 2 3 -5000 300\n"
               "close SplitterForm\nclose Splitter4\nopen Splitter4\nmove Splitter3 0 0 1e39 1e39");
-    EXPECT_FALSE(session.errors().empty());  // the last move's coordinates cannot reach a handler
+    EXPECT_EQ(reported.size(), 1u);  // the last move's coordinates reach no handler
 }
 
 TEST_F(Invariants, PressMoveAndReleaseFollowTheDragTable)

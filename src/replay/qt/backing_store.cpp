@@ -12,16 +12,6 @@
 #include "qt/painting.h"
 
 namespace qtreplay {
-namespace {
-
-std::string colour(QRgb rgb)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "#%06x", rgb & 0xFFFFFFu);
-    return text;
-}
-
-}  // namespace
 
 ScreenComparison compareWithRender(qthost::FormWindow& window, const rt::Form& form)
 {
@@ -71,12 +61,14 @@ ScreenComparison compareWithRender(qthost::FormWindow& window, const rt::Form& f
     }
     if (differing == 0)
         return {true, std::nullopt};
-    const QRgb was = shown.pixel(x0 + first.x(), y0 + first.y()), want = fresh.pixel(first);
-    return {true, "the screen shows " + colour(was) + " at device pixel (" + std::to_string(first.x()) + ", " +
-           std::to_string(first.y()) + ") of the surface where the runtime's state paints " + colour(want) + "; " +
-           std::to_string(differing) + " pixels differ within (" + std::to_string(where.left()) + ", " +
-           std::to_string(where.top()) + ")-(" + std::to_string(where.right()) + ", " +
-           std::to_string(where.bottom()) + ") of " + std::to_string(width) + " x " + std::to_string(height)};
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "the screen shows #%06x at device pixel (%d, %d) of the surface where the runtime's state paints "
+                  "#%06x; %d pixels differ within (%d, %d)-(%d, %d) of %d x %d",
+                  shown.pixel(x0 + first.x(), y0 + first.y()) & 0xFFFFFFu, first.x(), first.y(),
+                  fresh.pixel(first) & 0xFFFFFFu, differing, where.left(), where.top(), where.right(), where.bottom(),
+                  width, height);
+    return {true, text};
 }
 
 }  // namespace qtreplay

@@ -94,9 +94,8 @@ bool HostChecker::eventFilter(QObject* watched, QEvent* event)
         if (const auto* surface = qobject_cast<const qthost::Surface*>(watched))
             if (const rt::Form* form = surface->form())
                 if (const std::optional<Window> w = windowOf(session_, *form)) {
-                    const auto i = static_cast<std::size_t>(*w);
-                    lastButtons_[i] = scriptButtons(static_cast<QMouseEvent*>(event)->buttons());
-                    mouseReached_[i] = true;
+                    lastButtons_[*w] = scriptButtons(static_cast<QMouseEvent*>(event)->buttons());
+                    mouseReached_[*w] = true;
                 }
         break;
     default: break;
@@ -164,8 +163,7 @@ void HostChecker::finishReceived(const replay::Event& sent, std::vector<Failure>
 void HostChecker::checkHost(const replay::Event& event, std::vector<Failure>& failures)
 {
     const std::string eventText = replay::formatEvent(event);
-    const std::function<void(const char*, const std::string&)> fail = [&](const char* invariant,
-                                                                         const std::string& detail) {
+    const Fail fail = [&](const char* invariant, const std::string& detail) {
         failures.push_back({event.line, eventText, invariant, detail});
     };
     std::vector<const QWidget*> expectedOnScreen;
@@ -190,7 +188,7 @@ void HostChecker::checkHost(const replay::Event& event, std::vector<Failure>& fa
             fail(kQuietQt, warning);
 }
 
-const QWidget* HostChecker::checkWindow(Window w, const std::function<void(const char*, const std::string&)>& fail)
+const QWidget* HostChecker::checkWindow(Window w, const Fail& fail)
 {
     const std::string name(replay::windowName(w));
     const forms::PaneWindow* form = session_.window(w);
@@ -217,8 +215,10 @@ const QWidget* HostChecker::checkWindow(Window w, const std::function<void(const
                                    std::to_string(shown->height()));
     if (!(shown->windowState() & kSizedBySystem) && form->Width() < splitter::kMinimumOuterWidth)
         fail(kMinimumWidth, name + " outer width " + numberText(form->Width()) + " twips");
-    if (std::optional<std::string> stale = staleButtons(w))
-        fail(kNoStaleButtons, name + ": " + *stale);
+    // Buttons the runtime holds that the last mouse event to reach the window said were up.
+    if (const int stale = form->mouseState().heldButtons & ~lastButtons_[w]; mouseReached_[w] && stale)
+        fail(kNoStaleButtons, name + ": the runtime holds buttons " + std::to_string(stale) +
+                                  " that the last mouse event said were up");
     if (!(shown->windowState() & Qt::WindowMinimized) && shown->windowHandle() && shown->windowHandle()->isExposed()) {
         const ScreenComparison screen = compareWithRender(*shown, *form);
         coverage_.screensCompared += screen.compared;
@@ -226,19 +226,6 @@ const QWidget* HostChecker::checkWindow(Window w, const std::function<void(const
             fail(kPainted, name + ": " + *screen.difference);
     }
     return shown;
-}
-
-std::optional<std::string> HostChecker::staleButtons(Window w) const
-{
-    const auto i = static_cast<std::size_t>(w);
-    if (!mouseReached_[i])
-        return std::nullopt;
-    const rt::MouseState& state = session_.window(w)->mouseState();
-    const int stale = state.heldButtons & ~lastButtons_[i];
-    if (!stale)
-        return std::nullopt;
-    return "the runtime holds buttons " + std::to_string(stale) + " that the last mouse event said were up" +
-           (state.capture ? ", captured by " + state.capture->name() : std::string());
 }
 
 std::vector<Failure> playOnHost(const std::vector<replay::Event>& events, bool keepGoing)

@@ -50,9 +50,8 @@ private:
     void finishReceived(const replay::Event& sent, std::vector<replay::Failure>& failures);
     void checkHost(const replay::Event& event, std::vector<replay::Failure>& failures);
     // Checks one window; returns it where it should be on screen.
-    const QWidget* checkWindow(replay::Window window, const std::function<void(const char*, const std::string&)>& fail);
-    // Buttons the runtime holds in `window` that the last mouse event to reach it said were up.
-    std::optional<std::string> staleButtons(replay::Window window) const;
+    using Fail = std::function<void(const char* invariant, const std::string& detail)>;
+    const QWidget* checkWindow(replay::Window window, const Fail& fail);
 
     HostSession& session_;
     replay::InvariantChecker runtimeChecks_;

@@ -153,28 +153,24 @@ void HostSession::settle()
     }
 }
 
-bool HostSession::showMayResize(replay::Window w) const
-{
-    const qthost::FormWindow* shown = windowOf(w);
-    return shown && (shown->windowState() & Qt::WindowMinimized);
-}
-
-replay::ResizeOutcome HostSession::resizeOutcome(replay::Window w, double width, double height) const
+replay::ResizeOutcome HostSession::sizeAfter(const replay::Event& e) const
 {
     using Kind = replay::ResizeOutcome::Kind;
-    const qthost::FormWindow* shown = windowOf(w);
-    if (!shown || std::isnan(width) || std::isnan(height))
+    const qthost::FormWindow* shown = windowOf(e.window);
+    if (shown && e.kind == EventKind::Open && (shown->windowState() & Qt::WindowMinimized))
+        return {Kind::Unpredictable};
+    if (!shown || e.kind != EventKind::Resize || std::isnan(e.x) || std::isnan(e.y))
         return {Kind::Unchanged};
     // Once minimized, maximized or full screen, the window system may keep the size it gave the window,
     // whatever resizes come later: the offscreen platform keeps a maximized size even after a restore.
-    if ((shown->windowState() & kSizedBySystem) || sizedBySystem_[w])
+    if ((shown->windowState() & kSizedBySystem) || sizedBySystem_[e.window])
         return {Kind::Unpredictable};
     const double tpp = shown->surface()->twipsPerPixel();
     const auto pixels = [tpp](double twips) {
         return static_cast<int>(std::clamp(std::round(twips / tpp), 0.0, double(QWIDGETSIZE_MAX)));
     };
-    const int clientWidth = std::max(pixels(width), shown->minimumWidth());
-    const int clientHeight = pixels(height);
+    const int clientWidth = std::max(pixels(e.x), shown->minimumWidth());
+    const int clientHeight = pixels(e.y);
     // A window larger than its screen may be kept within it, as the window system sees fit.
     if (const QScreen* screen = shown->screen()) {
         const QSize room = screen->availableGeometry().size();

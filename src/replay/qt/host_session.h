@@ -40,11 +40,9 @@ public:
     void settle();
 
     app::Program& program() override { return program_; }
-    // The nearest whole pixels, widened to Qt's minimum for the window; no promise where the window
-    // system has sized the window.
-    replay::ResizeOutcome resizeOutcome(replay::Window window, double width, double height) const override;
-    // Showing a minimized window brings it back, at the size the window system gives it.
-    bool showMayResize(replay::Window window) const override;
+    // For a resize, the nearest whole pixels, widened to Qt's minimum for the window; no promise where
+    // the window system has sized it, or on showing a minimized window, which comes back at its size.
+    replay::ResizeOutcome sizeAfter(const replay::Event& event) const override;
 
     qthost::QtHost& host() { return host_; }
     // The window shown for a window class, or null.
