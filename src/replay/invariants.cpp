@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "splitter/bar_drag.h"
 #include "splitter/split_layout.h"
@@ -14,16 +15,15 @@ constexpr const char* kFinite = "every property finite";
 constexpr const char* kNonNegative = "no negative width or height";
 constexpr const char* kCapture = "the mouse goes to the captured control, and no capture is left once every button is up";
 constexpr const char* kFlag = "drag flag follows press, move and release";
-constexpr const char* kOtherBars = "an event on one bar leaves the other bars alone";
 constexpr const char* kOtherWindows = "an event on one window leaves the other windows alone";
 constexpr const char* kPress = "a press lays the indicator over its bar and shows it";
 constexpr const char* kMove = "a move puts the indicator at the limited pointer position";
 constexpr const char* kMoveOnly = "a mouse event changes nothing but, on a press or in a drag, the bar's indicator";
 constexpr const char* kRelease = "a release hides the indicator";
 constexpr const char* kIndicatorsStay =
-    "the indicators of vertical bars are never moved by a layout, except to hold one that is out within its limits";
+    "a layout leaves the other bars' indicators alone, except to hold one that is out within its limits";
 constexpr const char* kAddUp = "sides and gap add up to the reference size";
-constexpr const char* kClientSize = "the client size follows the resize";
+constexpr const char* kClientSize = "the client size is what the host gives the window";
 constexpr const char* kMinimumWidth = "the minimum width holds after every resize";
 constexpr const char* kReported = "a failing handler is reported once";
 constexpr const char* kLoading = "open loads and close unloads the window";
@@ -207,21 +207,20 @@ void checkLoading(const Step& s)
     if (w && s.now[*w].loaded == close)
         s.fail(kLoading, std::string(windowName(*w)) + (close ? " is still loaded after " : " is not loaded after ") +
                              (s.e.kind == EventKind::Menu ? "its menu entry" : close ? "close" : "open"));
-    else if (s.e.kind == EventKind::Open && s.was().loaded && s.before.size.kind == ResizeOutcome::Kind::Unchanged && !(s.is() == s.was()))
-        s.fail(kOtherWindows, s.window() + " changed when opened while already open");
 }
 
-// The client size becomes what the host promises, but for a width under the minimum outer width, which
-// the window widens to that minimum.
-void checkResize(const Step& s)
+// Where the host keeps the size (a size it refuses, or showing an open window), nothing changes; where it
+// promises one, the client size becomes it, but for a width under the minimum outer width, which the
+// window widens to that minimum.
+void checkSize(const Step& s)
 {
     const WindowState& a = s.is();
     const ResizeOutcome& promised = s.before.size;
-    if (!s.was().loaded || promised.kind == ResizeOutcome::Kind::Unpredictable)
+    if (!s.was().loaded || !a.loaded || promised.kind == ResizeOutcome::Kind::Unpredictable)
         return;
     if (promised.kind == ResizeOutcome::Kind::Unchanged) {
         if (!(a == s.was()))
-            s.fail(kClientSize, s.window() + " changed on a size it cannot take");
+            s.fail(kClientSize, s.window() + " changed where its host keeps the size");
         return;
     }
     const float outer = s.form->Width();
@@ -234,26 +233,29 @@ void checkResize(const Step& s)
         s.fail(kMinimumWidth, s.window() + " outer width " + str(outer) + " twips");
 }
 
-// A layout (a resize or a release) leaves a vertical bar's indicator where it is, unless it is out (the
-// bar being moved): a resize then holds it to the drag's limits for the new size. The window system may
-// settle at a size after the last Resize, or send none for an unchanged one, so the indicator may also
-// stop short of that place.
-void checkVerticalIndicators(const Step& s)
+// A layout (a resize, or a release on a bar) leaves the indicators where they are: a vertical one wholly,
+// a horizontal one across its bar (on a release; its width follows its container). A released bar's own
+// indicator is hidden, checked with the release. On a resize, a vertical one that is out (its bar being
+// moved) is held to the drag's limits for the new size; the window system may settle at a size after the
+// last Resize, or send none for an unchanged one, so it may also stop short of that place.
+void checkLayoutIndicators(const Step& s)
 {
-    if (!s.form || !s.was().loaded || !s.is().loaded)
-        return;
     const bool resize = s.e.kind == EventKind::Resize;
+    if (!s.form || !s.was().loaded || !s.is().loaded || (!resize && !s.delivery.bar))
+        return;  // a release on no bar changes nothing, checked with what any mouse event may change
     for (const splitter::Bar& bar : s.form->bars()) {
-        const std::string name(bar.indicator->name());
-        const ControlState* was = s.was().find(name);
-        const ControlState* is = s.is().find(name);
-        if (!bar.vertical() || !was || !is || (resize && s.wasDragging(bar) && !was->visible))
+        const ControlState* was = s.was().find(bar.indicator->name());
+        const ControlState* is = s.is().find(bar.indicator->name());
+        const bool out = resize && s.wasDragging(bar);
+        if (!was || !is || (resize && !bar.vertical()) || (out && !was->visible))
             continue;  // or a flag left by a window closed in mid-drag: its hidden indicator shows nowhere
         ControlState want = *was;
+        if (&bar == s.delivery.bar)
+            want.visible = is->visible;
+        if (!bar.vertical())
+            std::tie(want.bounds.left, want.bounds.width) = std::tie(is->bounds.left, is->bounds.width);
         std::string limited;
-        if (!resize)
-            want.visible = is->visible;  // a release hides its own indicator, checked with the release
-        if (resize && s.wasDragging(bar)) {
+        if (out) {
             // Where the host promises no size, the window may pass through any, down to none, on its way.
             const std::optional<float> limit = s.before.size.kind == ResizeOutcome::Kind::Unpredictable
                                                    ? std::optional<float>(0)
@@ -265,31 +267,22 @@ void checkVerticalIndicators(const Step& s)
             limited = limit ? " (held within " + str(*limit) + ")" : "";
         }
         if (!(*is == want))
-            s.fail(kIndicatorsStay, s.window() + "." + name + " went from " + str(*was) + " to " + str(*is) +
+            s.fail(kIndicatorsStay, s.window() + "." + is->name + " went from " + str(*was) + " to " + str(*is) +
                                         ", expected " + str(want) + limited);
     }
 }
 
 // A mouse event changes nothing, but for a press or a move in a drag, which move the bar's own indicator,
-// and a release on a bar, which lays the window out, leaving the other bars' indicators where they are
-// across the bar (the vertical ones wholly, checked with the layouts).
+// and a release on a bar, which lays the window out.
 void checkOnlyIndicator(const Step& s)
 {
     const splitter::Bar* bar = s.delivery.bar;
-    const WindowState& a = s.is();
-    const WindowState& b = s.was();
-    if (bar && s.e.kind == EventKind::Up) {
-        for (const splitter::Bar& other : s.form->bars()) {
-            const ControlState& was = *b.find(other.indicator->name());
-            const ControlState& is = *a.find(other.indicator->name());
-            if (&other != bar && (was.visible != is.visible || was.bounds.top != is.bounds.top ||
-                                  was.bounds.height != is.bounds.height))
-                s.fail(kOtherBars, s.window() + "." + is.name + " went from " + str(was) + " to " + str(is));
-        }
+    if (bar && s.e.kind == EventKind::Up)
         return;
-    }
     const bool moves = bar && (s.e.kind == EventKind::Down || (s.wasDragging(*bar) && s.candidate()));
     const std::string indicator = moves ? bar->indicator->name() : "";
+    const WindowState& a = s.is();
+    const WindowState& b = s.was();
     for (std::size_t i = 0; i < a.controls.size() && i < b.controls.size(); ++i)
         if (a.controls[i].name != indicator && !(a.controls[i] == b.controls[i]))
             s.fail(kMoveOnly, s.window() + "." + a.controls[i].name + " went from " + str(b.controls[i]) + " to " +
@@ -351,8 +344,8 @@ constexpr Rule kRules[] = {
     {kMouse, checkCapture},
     {kEveryEvent, checkReported},
     {on(EventKind::Open) | on(EventKind::Close) | on(EventKind::Menu), checkLoading},
-    {on(EventKind::Resize), checkResize},
-    {on(EventKind::Resize) | on(EventKind::Up), checkVerticalIndicators},
+    {on(EventKind::Resize) | on(EventKind::Open), checkSize},
+    {on(EventKind::Resize) | on(EventKind::Up), checkLayoutIndicators},
     {kMouse, checkOnlyIndicator},
     {kMouse, checkIndicator},
 };
@@ -360,7 +353,6 @@ constexpr Rule kRules[] = {
 WindowState stateOf(const forms::PaneWindow* form)
 {
     WindowState s;
-    s.exists = form != nullptr;
     if (form)
         for (const splitter::Bar& bar : form->bars())
             s.flags.push_back(bar.dragging);

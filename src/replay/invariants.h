@@ -44,7 +44,7 @@ struct ControlState {
 
 // One window as the checks see it from outside.
 struct WindowState {
-    bool exists = false, loaded = false;
+    bool loaded = false;
     float scaleWidth = 0, scaleHeight = 0;
     std::vector<ControlState> controls;
     std::vector<bool> flags;  // DraggingImage1, 2, ... while the window has an instance

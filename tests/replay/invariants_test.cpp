@@ -101,7 +101,7 @@ TEST_F(Invariants, SeesAnotherBarsIndicatorMoved)
         indicator.setTop(indicator.Top() + 1);
     };
     EXPECT_TRUE(names(play("down Splitter5 1 0 4580 300", moved), "nothing but"));
-    EXPECT_TRUE(names(play("up Splitter5 1 0 4000 300", moved), "other bars"));
+    EXPECT_TRUE(names(play("up Splitter5 1 0 4000 300", moved), "other bars' indicators"));
 }
 
 TEST_F(Invariants, SeesAnotherWindowChanged)
@@ -137,7 +137,7 @@ TEST_F(Invariants, SeesAVerticalIndicatorMovedByALayout)
     play("open Splitter5");
     const auto failures =
         play("resize Splitter5 9000 9000", [&] { control(testing_support::windowNamed("Splitter5"), "Picture10").setLeft(5); });
-    EXPECT_TRUE(names(failures, "indicators of vertical bars"));
+    EXPECT_TRUE(names(failures, "other bars' indicators"));
 }
 
 TEST_F(Invariants, SeesAMoveOutsideTheLimits)

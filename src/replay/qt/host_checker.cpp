@@ -86,26 +86,19 @@ HostChecker::~HostChecker()
 
 bool HostChecker::eventFilter(QObject* watched, QEvent* event)
 {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseMove:
-        if (const auto* surface = qobject_cast<const qthost::Surface*>(watched))
-            if (const rt::Form* form = surface->form())
-                if (const std::optional<Window> w = windowOf(session_, *form)) {
-                    lastButtons_[*w] = scriptButtons(static_cast<QMouseEvent*>(event)->buttons());
-                    mouseReached_[*w] = true;
-                }
-        break;
-    default: break;
+    const auto* surface = qobject_cast<const qthost::Surface*>(watched);
+    const auto* mouse = surface ? dynamic_cast<const QMouseEvent*>(event) : nullptr;
+    if (const std::optional<Window> w = mouse && surface->form() ? windowOf(session_, *surface->form()) : std::nullopt) {
+        lastButtons_[*w] = scriptButtons(mouse->buttons());
+        mouseReached_[*w] = true;
     }
     return false;
 }
 
 std::vector<Failure> HostChecker::play(const replay::Event& event)
 {
-    std::vector<Failure> failures;
+    playing_ = &event;
+    failures_.clear();
     loadedBefore_ = session_.host().runtime().loadedForms().size();
     quitRequestsBefore_ = session_.quitRequests();
     mouseReached_ = {};
@@ -114,10 +107,9 @@ std::vector<Failure> HostChecker::play(const replay::Event& event)
     // A mouse event is checked as the runtime receives it, which is not always as it was sent.
     received_.reset();
     session_.host().runtime().setMouseObserver(
-        [&](rt::Form& form, rt::MouseEvent kind, int button, int shift, double x, double y) {
-            const replay::Event e{replay::scriptMouse(kind), windowOf(session_, form).value_or(0), button, shift,
-                                  x, y, 0, event.line};
-            receive(event, e, failures);
+        [this](rt::Form& form, rt::MouseEvent kind, int button, int shift, double x, double y) {
+            receive({replay::scriptMouse(kind), windowOf(session_, form).value_or(0), button, shift, x, y, 0,
+                     playing_->line});
         });
     const bool mouse = replay::isMouse(event.kind);
     if (!mouse)
@@ -125,55 +117,56 @@ std::vector<Failure> HostChecker::play(const replay::Event& event)
     session_.apply(event);
     session_.settle();
     if (!mouse)
-        collect(runtimeChecks_.after(event), failures);
+        collect(runtimeChecks_.after(event), failures_);
     else if (received_)
-        finishReceived(event, failures);
+        finishReceived();
     session_.host().runtime().setMouseObserver({});
-    checkHost(event, failures);
-    return failures;
+    checkHost();
+    return std::move(failures_);
 }
 
-void HostChecker::receive(const replay::Event& sent, const replay::Event& e, std::vector<Failure>& failures)
+void HostChecker::fail(const char* invariant, const std::string& detail)
 {
-    if (!replay::isMouse(sent.kind)) {
+    failures_.push_back({playing_->line, replay::formatEvent(*playing_), invariant, detail});
+}
+
+void HostChecker::receive(const replay::Event& e)
+{
+    if (!replay::isMouse(playing_->kind)) {
         // Minimising takes the pointer away: a drag under way ends there, with a release.
-        if (!(sent.kind == EventKind::Minimize && e.kind == EventKind::Up))
-            failures.push_back({sent.line, replay::formatEvent(sent), kNoStrayMouse,
-                                "the runtime was handed " + replay::formatEvent(e)});
+        if (!(playing_->kind == EventKind::Minimize && e.kind == EventKind::Up))
+            fail(kNoStrayMouse, "the runtime was handed " + replay::formatEvent(e));
         return;
     }
     if (received_)
-        finishReceived(sent, failures);
+        finishReceived();
     ++coverage_.runtimeMouseEvents;
     dragsBefore_ = dragsUnderWay(session_);
     runtimeChecks_.before(e);
     received_ = e;
 }
 
-void HostChecker::finishReceived(const replay::Event& sent, std::vector<Failure>& failures)
+void HostChecker::finishReceived()
 {
     std::vector<Failure> found = runtimeChecks_.after(*received_);
-    if (const std::string text = replay::formatEvent(sent); !found.empty() && found.front().event != text)
+    if (const std::string text = replay::formatEvent(*playing_); !found.empty() && found.front().event != text)
         for (Failure& f : found)
             f.event = text + ", handed to the runtime as " + f.event;
-    collect(found, failures);
+    collect(found, failures_);
     coverage_.dragsEnded += received_->kind == EventKind::Up && dragsUnderWay(session_) < dragsBefore_;
 }
 
-void HostChecker::checkHost(const replay::Event& event, std::vector<Failure>& failures)
+void HostChecker::checkHost()
 {
-    const std::string eventText = replay::formatEvent(event);
-    const Fail fail = [&](const char* invariant, const std::string& detail) {
-        failures.push_back({event.line, eventText, invariant, detail});
-    };
     std::vector<const QWidget*> expectedOnScreen;
     for (Window w = 0; w < replay::kWindowCount; ++w)
-        if (const QWidget* shown = checkWindow(w, fail))
+        if (const QWidget* shown = checkWindow(w))
             expectedOnScreen.push_back(shown);
     for (const QWidget* widget : QApplication::topLevelWidgets())
         if (widget->isVisible() && qobject_cast<const qthost::FormWindow*>(widget) &&
             std::find(expectedOnScreen.begin(), expectedOnScreen.end(), widget) == expectedOnScreen.end())
-            fail(kShownWhileLoaded, "a window titled \"" + widget->windowTitle().toStdString() + "\" is on screen for no loaded form");
+            fail(kShownWhileLoaded,
+                 "a window titled \"" + widget->windowTitle().toStdString() + "\" is on screen for no loaded form");
     if (QWidget* grabber = QWidget::mouseGrabber(); grabber && session_.heldButtons() == Qt::NoButton)
         fail(kNoStaleButtons, "Qt's mouse grabber is " + grabber->objectName().toStdString() + " with no button held");
 
@@ -188,7 +181,7 @@ void HostChecker::checkHost(const replay::Event& event, std::vector<Failure>& fa
             fail(kQuietQt, warning);
 }
 
-const QWidget* HostChecker::checkWindow(Window w, const Fail& fail)
+const QWidget* HostChecker::checkWindow(Window w)
 {
     const std::string name(replay::windowName(w));
     const forms::PaneWindow* form = session_.window(w);

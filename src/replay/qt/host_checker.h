@@ -14,7 +14,6 @@
 #include <QObject>
 #include <QPointer>
 #include <array>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,17 +43,19 @@ public:
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // The runtime was handed `received` while `sent` was applied.
-    void receive(const replay::Event& sent, const replay::Event& received, std::vector<replay::Failure>& failures);
+    // The runtime was handed `received` while the event played was applied.
+    void receive(const replay::Event& received);
     // Checks the last mouse event the runtime was handed.
-    void finishReceived(const replay::Event& sent, std::vector<replay::Failure>& failures);
-    void checkHost(const replay::Event& event, std::vector<replay::Failure>& failures);
+    void finishReceived();
+    void checkHost();
     // Checks one window; returns it where it should be on screen.
-    using Fail = std::function<void(const char* invariant, const std::string& detail)>;
-    const QWidget* checkWindow(replay::Window window, const Fail& fail);
+    const QWidget* checkWindow(replay::Window window);
+    void fail(const char* invariant, const std::string& detail);
 
     HostSession& session_;
     replay::InvariantChecker runtimeChecks_;
+    const replay::Event* playing_ = nullptr;  // the event being played, and what it broke
+    std::vector<replay::Failure> failures_;
     std::size_t loadedBefore_ = 0;
     int quitRequestsBefore_ = 0;
     // The buttons held as the last mouse event a window's surface got in this event said, if it got any.

@@ -22,10 +22,6 @@ namespace {
 
 using replay::EventKind;
 
-// Script button codes by bit: left, right, middle, back, forward.
-constexpr Qt::MouseButton kButtons[] = {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton, Qt::BackButton,
-                                        Qt::ForwardButton};
-
 // Far beyond any screen, yet well inside what Qt converts to whole pixels without overflowing.
 constexpr double kPositionLimit = 1e6;
 
@@ -38,24 +34,6 @@ Qt::KeyboardModifiers qtModifiers(int shift)
 }
 
 }  // namespace
-
-Qt::MouseButtons qtButtons(int buttons)
-{
-    Qt::MouseButtons held;
-    for (std::size_t bit = 0; bit < std::size(kButtons); ++bit)
-        if (buttons & (1 << bit))
-            held |= kButtons[bit];
-    return held;
-}
-
-int scriptButtons(Qt::MouseButtons buttons)
-{
-    int code = 0;
-    for (std::size_t bit = 0; bit < std::size(kButtons); ++bit)
-        if (buttons & kButtons[bit])
-            code |= 1 << bit;
-    return code;
-}
 
 HostSession::HostSession() : program_(host_.runtime())
 {

@@ -65,8 +65,10 @@ private:
     static inline int clock_ = 0;
 };
 
-// Script buttons as Qt has them, and back.
-Qt::MouseButtons qtButtons(int buttons);
-int scriptButtons(Qt::MouseButtons buttons);
+// Script buttons as Qt has them, and back: the codes are Qt's own.
+static_assert(Qt::LeftButton == 1 && Qt::RightButton == 2 && Qt::MiddleButton == 4 && Qt::BackButton == 8 &&
+              Qt::ForwardButton == 16);
+inline Qt::MouseButtons qtButtons(int buttons) { return Qt::MouseButtons::fromInt(buttons & 0x1F); }
+inline int scriptButtons(Qt::MouseButtons buttons) { return buttons.toInt() & 0x1F; }
 
 }  // namespace qtreplay
