@@ -1,9 +1,6 @@
 // What must hold after every event of a session, stated as relations between the state before the event,
-// the event and the state after it, never as a second copy of the program: finite, non-negative geometry;
-// the mouse going to what the runtime reports as captured, and no capture once every button is up; the
-// drag flags following the events; a drag moving only its own bar's indicator, within the limits the
-// drag's own pure function gives for the sizes read off the controls; each split's sides and gap adding up
-// once laid out with room; an event touching only its own window; and the minimum width after a resize.
+// the event and the state after it, never as a second copy of the program. Each check says what it holds
+// where it is defined; a table chooses which run after which kinds of event.
 #pragma once
 
 #include <map>
