@@ -122,16 +122,6 @@ std::string formatValue(std::string_view name, const Event& e)
 
 }  // namespace
 
-std::optional<Window> windowNamed(std::string_view name)
-{
-    const std::size_t index = app::windowIndex(name);
-    return index < kWindowCount ? std::optional(index) : std::nullopt;
-}
-
-bool isMouse(EventKind kind) { return kind == EventKind::Down || kind == EventKind::Move || kind == EventKind::Up; }
-
-bool isWindowState(EventKind kind) { return kind >= EventKind::Minimize; }
-
 ParsedScript parseScript(std::string_view text)
 {
     ParsedScript result;

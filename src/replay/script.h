@@ -26,7 +26,10 @@ namespace replay {
 using Window = std::size_t;
 inline constexpr std::size_t kWindowCount = app::kWindowCount;
 inline std::string_view windowName(Window window) { return app::kWindows.at(window).name; }
-std::optional<Window> windowNamed(std::string_view name);
+inline std::optional<Window> windowNamed(std::string_view name)
+{
+    return app::windowIndex(name) < kWindowCount ? std::optional(app::windowIndex(name)) : std::nullopt;
+}
 
 enum class EventKind { Open, Close, Resize, Down, Move, Up, Menu, Minimize, Maximize, Restore };
 
@@ -58,7 +61,7 @@ std::string formatEvent(const Event& event);
 // A whole script; numbers each event's line as it will be in the text.
 std::string formatScript(std::vector<Event>& events);
 
-bool isMouse(EventKind kind);
-bool isWindowState(EventKind kind);  // minimize, maximize, restore
+inline bool isMouse(EventKind kind) { return kind >= EventKind::Down && kind <= EventKind::Up; }
+inline bool isWindowState(EventKind kind) { return kind >= EventKind::Minimize; }  // minimize, maximize, restore
 
 }  // namespace replay
