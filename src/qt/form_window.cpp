@@ -232,6 +232,8 @@ void Surface::hideEvent(QHideEvent* event)
 void Surface::mousePressEvent(QMouseEvent* event)
 {
     event->accept();
+    if (minimized())
+        return;
     releaseLostButtons(*event);
     const int button = buttonCode(event->button());
     rt::Form* shown = form();
@@ -248,6 +250,8 @@ void Surface::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event)
 void Surface::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
+    if (minimized())
+        return;
     releaseLostButtons(*event);
     rt::Form* shown = form();
     if (!shown)
@@ -260,6 +264,8 @@ void Surface::mouseMoveEvent(QMouseEvent* event)
 void Surface::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
+    if (minimized())
+        return;
     releaseLostButtons(*event);
     const int button = buttonCode(event->button());
     rt::Form* shown = form();

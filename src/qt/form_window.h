@@ -62,6 +62,9 @@ private:
     void tellRuntimeTheSize();
     // Passes a mouse event on to the runtime at the event's position, in twips.
     void sendMouse(rt::Form& shown, rt::MouseEvent type, int buttons, const QMouseEvent& event);
+    // A minimised window has no pointer. Qt's implicit grab can outlive a minimise in mid-press, though,
+    // and then hands this surface a press made in another window while a button is still held.
+    bool minimized() const { return window()->windowState() & Qt::WindowMinimized; }
     // Whether Qt keeps the surface's pixels across a resize (static contents), so that what changed must
     // be marked; otherwise it repaints the whole surface itself.
     bool keepsPixels() const { return testAttribute(Qt::WA_StaticContents); }

@@ -78,6 +78,10 @@ TEST(HostFindings, APressAfterAMinimiseGoesWhereItLands)
 {
     expectScriptHolds("press_after_a_minimise_ended_the_drag.replay");
 }
+TEST(HostFindings, AMinimizedWindowTakesNoPressMadeElsewhere)
+{
+    expectScriptHolds("press_elsewhere_reaches_no_minimized_window.replay");
+}
 TEST(HostFindings, AHiddenIndicatorWithAStaleFlagIsLeftAlone)
 {
     expectScriptHolds("closed_mid_drag_then_shrunk_minimised.replay");
