@@ -37,12 +37,12 @@ std::unique_ptr<forms::PaneWindow> createWindow(rt::Runtime& runtime, [[maybe_un
 
 // Every window of the program: the main window first, then those its menu opens, in menu order. This is
 // the one list of them; everything that goes over the windows or opens one by name reads it.
-inline constexpr std::array<WindowClass, 4> kWindows = {{
+inline constexpr auto kWindows = std::to_array<WindowClass>({
     {"SplitterForm", createWindow<forms::SplitterForm>},
     {"Splitter3", createWindow<forms::Splitter3>},
     {"Splitter4", createWindow<forms::Splitter4>},
     {"Splitter5", createWindow<forms::Splitter5>},
-}};
+});
 inline constexpr std::size_t kWindowCount = kWindows.size();
 
 // The window's place in kWindows, or kWindowCount for a name the program has no window of.
