@@ -2,7 +2,6 @@
 
 #include <QBackingStore>
 #include <QPainter>
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>

@@ -12,7 +12,6 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <array>
 #include <optional>
 #include <string>
