@@ -32,18 +32,9 @@ struct Options {
     std::string output;
 };
 
-// "A, B, C or D": the program's windows, for the usage text.
-std::string windowChoices()
-{
-    std::string text;
-    for (std::size_t i = 0; i < app::kWindowCount; ++i)
-        text += std::string(i == 0 ? "" : i + 1 == app::kWindowCount ? " or " : ", ") + std::string(app::kWindows[i].name);
-    return text;
-}
-
 const std::string kUsage =
     "Usage: splitter-render [WINDOW] [options] -o FILE.png\n"
-    "Draws WINDOW (" + windowChoices() + "; default SplitterForm) to a PNG file.\n"
+    "Draws WINDOW (" + app::windowChoices() + "; default SplitterForm) to a PNG file.\n"
     "  --size WxH        client size in twips (default: the window's defined size)\n"
     "  --drag BAR:POS    drag bar BAR (e.g. Image2) until its indicator is at POS twips in its\n"
     "                    container; may be repeated, drags run in order\n"

@@ -10,6 +10,14 @@ std::size_t windowIndex(std::string_view name)
     return i;
 }
 
+std::string windowChoices()
+{
+    std::string text;
+    for (std::size_t i = 0; i < kWindowCount; ++i)
+        text += std::string(i == 0 ? "" : i + 1 == kWindowCount ? " or " : ", ") + std::string(kWindows[i].name);
+    return text;
+}
+
 Program::Program(rt::Runtime& runtime) : runtime_(runtime)
 {
     windows_[0] = kWindows[0].create(runtime_, *this);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "app/version.h"
@@ -47,6 +48,8 @@ inline constexpr std::size_t kWindowCount = kWindows.size();
 
 // The window's place in kWindows, or kWindowCount for a name the program has no window of.
 std::size_t windowIndex(std::string_view name);
+// The windows' names as a choice reads: "A, B, C or D".
+std::string windowChoices();
 
 class Program final : public forms::MenuCommands {
 public:

@@ -55,15 +55,6 @@ std::string formatReal(double value)
 
 std::string quoted(std::string_view word) { return '"' + std::string(word) + '"'; }
 
-// "A, B, C or D": the program's windows.
-std::string windowChoices()
-{
-    std::string text;
-    for (Window w = 0; w < kWindowCount; ++w)
-        text += std::string(w == 0 ? "" : w + 1 == kWindowCount ? " or " : ", ") + std::string(windowName(w));
-    return text;
-}
-
 // Reads the value called `name` from `word` into `event`; returns an explanation when it is not one.
 std::optional<std::string> parseValue(std::string_view name, std::string_view word, Event& event)
 {
@@ -72,7 +63,7 @@ std::optional<std::string> parseValue(std::string_view name, std::string_view wo
     if (name == "WINDOW") {
         const std::optional<Window> window = windowNamed(word);
         if (!window)
-            return "unknown window " + quoted(word) + "; expected " + windowChoices();
+            return "unknown window " + quoted(word) + "; expected " + app::windowChoices();
         event.window = *window;
     } else if (name == "INDEX") {
         if (!parseNumber(word, event.menuIndex))
