@@ -241,7 +241,9 @@ std::optional<LRESULT> FormWindow::windowMessage(UINT message, WPARAM wParam, LP
     case WM_PAINT: paint(); return 0;
     case kApplyPendingWidth: applyPendingWidth(); return 0;
     case WM_SIZE:
-        if (wParam != SIZE_MINIMIZED)
+        if (wParam == SIZE_MINIMIZED)
+            minimized();
+        else
             reportClientSize();
         return 0;
     case WM_DPICHANGED: dpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;

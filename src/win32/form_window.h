@@ -67,6 +67,9 @@ private:
     void mouseMove(WPARAM wParam, LPARAM lParam);
     void releaseLostButtons(int stillHeld, int ownRelease, double x, double y);
     void captureLost();
+    // Minimised, the window has no pointer: a drag in it ends where the pointer last was, and the capture
+    // goes, so that a press made in another window while a button is still down goes there.
+    void minimized();
     bool setCursorFor(POINT client);
     bool key(WPARAM wParam, LPARAM lParam);
     void dpiChanged(UINT dpi, const RECT& suggested);

@@ -148,6 +148,13 @@ void FormWindow::captureLost()
     releaseLostButtons(0, 0, lastMouse_.x * tpp, lastMouse_.y * tpp);
 }
 
+void FormWindow::minimized()
+{
+    if (GetCapture() == hwnd_)
+        ReleaseCapture();  // WM_CAPTURECHANGED ends the drag
+    captureLost();
+}
+
 bool FormWindow::setCursorFor(POINT client)
 {
     if (!form_)

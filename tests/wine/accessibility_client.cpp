@@ -4,6 +4,8 @@
 //                                              FORM BAR ROLE VALUE LOWEST HIGHEST FOCUSED NAME...
 //   accessibility_client set FORM BAR VALUE    sets a bar's value; prints the value it then reads
 //   accessibility_client focus SECONDS         prints "FORM BAR STATE" for each focus event in that time
+//   accessibility_client show FORM STATE       minimises or restores a window, as the taskbar does:
+//                                              STATE is minimize or restore
 #include <windows.h>
 #include <oleacc.h>
 
@@ -163,6 +165,20 @@ void CALLBACK focusEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG chil
     accessible->Release();
 }
 
+int showWindow(const wchar_t* form, const wchar_t* state)
+{
+    const bool minimize = std::wcscmp(state, L"minimize") == 0;
+    if (!minimize && std::wcscmp(state, L"restore") != 0)
+        return 2;
+    for (const Window& w : windows())
+        if (w.form == form) {
+            ShowWindow(w.hwnd, minimize ? SW_MINIMIZE : SW_RESTORE);
+            return 0;
+        }
+    std::wprintf(L"no window %ls\n", form);
+    return 1;
+}
+
 int watchFocus(double seconds)
 {
     HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, focusEvent, 0, 0,
@@ -194,8 +210,11 @@ int wmain(int argc, wchar_t** argv)
         status = setBar(argv[2], argv[3], argv[4]);
     else if (argc == 3 && std::wcscmp(argv[1], L"focus") == 0)
         status = watchFocus(std::wcstod(argv[2], nullptr));
-    else
-        std::fwprintf(stderr, L"usage: accessibility_client bars | set FORM BAR VALUE | focus SECONDS\n");
+    else if (argc == 4 && std::wcscmp(argv[1], L"show") == 0)
+        status = showWindow(argv[2], argv[3]);
+    if (status == 2)
+        std::fwprintf(stderr, L"usage: accessibility_client bars | set FORM BAR VALUE | focus SECONDS | "
+                              L"show FORM minimize|restore\n");
     std::fflush(stdout);
     CoUninitialize();
     return status;
