@@ -107,14 +107,13 @@ Delivery deliveryOf(const Event& e, const forms::PaneWindow* form, const StateBe
     Delivery d;
     if (!isMouse(e.kind) || !form || !form->loaded())
         return d;
-    const rt::MouseState& is = form->mouseState();
-    const auto named = [&](const std::string& name) { return name.empty() ? nullptr : form->find(name); };
-    if (e.kind == EventKind::Down && (e.button & is.heldButtons))
-        d.target = is.capture;
-    else if (e.kind == EventKind::Move)
-        d.target = named(was.heldButtons ? was.capture : was.underPointer);
-    else if (e.kind == EventKind::Up && (was.heldButtons & e.button & ~is.heldButtons))
-        d.target = named(was.capture);
+    // A press the runtime took, any move, and a release of a button it held go to the captured control,
+    // or with nothing held, to the one under the pointer.
+    const int held = form->mouseState().heldButtons;
+    const bool taken = e.kind == EventKind::Move || (e.kind == EventKind::Down ? e.button & held
+                                                                                : was.heldButtons & e.button & ~held);
+    const std::string& to = was.heldButtons ? was.capture : was.underPointer;
+    d.target = taken && !to.empty() ? form->find(to) : nullptr;
     if (!d.target)
         return d;
     double ox = 0, oy = 0;
@@ -435,13 +434,11 @@ std::vector<Failure> checkSplitsAddUp(const forms::PaneWindow& form)
         // Laid out with a valid position and room for the gap: both sides' sizes were taken.
         if (!(position >= 0) || double(along) - position - splitter::kGap < 0)
             continue;
-        const bool vertical = split.vertical();
-        const rt::Control& first = *split.first;
-        const rt::Control& second = *split.second;
-        const double a = vertical ? first.Width() : first.Height();
-        const double b = vertical ? second.Width() : second.Height();
-        const double across1 = vertical ? first.Height() : first.Width();
-        const double across2 = vertical ? second.Height() : second.Width();
+        const auto size = [&](const rt::Control& c, bool alongTheSplit) {
+            return double(split.vertical() == alongTheSplit ? c.Width() : c.Height());
+        };
+        const double a = size(*split.first, true), b = size(*split.second, true);
+        const double across1 = size(*split.first, false), across2 = size(*split.second, false);
         const float across = split.splitBreadth();
         const std::string where = std::string(form.name()) + " split of " + split.control->name() + ": ";
         if (std::fabs(a + splitter::kGap + b - along) > halfUlp(along))
