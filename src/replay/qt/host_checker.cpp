@@ -87,8 +87,8 @@ HostChecker::~HostChecker()
 bool HostChecker::eventFilter(QObject* watched, QEvent* event)
 {
     const auto* surface = qobject_cast<const qthost::Surface*>(watched);
-    const auto* mouse = surface ? dynamic_cast<const QMouseEvent*>(event) : nullptr;
-    if (const std::optional<Window> w = mouse && surface->form() ? windowOf(session_, *surface->form()) : std::nullopt) {
+    const auto* mouse = surface && surface->form() ? dynamic_cast<const QMouseEvent*>(event) : nullptr;
+    if (const std::optional<Window> w = mouse ? windowOf(session_, *surface->form()) : std::nullopt) {
         lastButtons_[*w] = scriptButtons(mouse->buttons());
         mouseReached_[*w] = true;
     }
@@ -197,7 +197,8 @@ const QWidget* HostChecker::checkWindow(Window w)
     if (form->ScaleWidth() != width || form->ScaleHeight() != height)
         fail(kClientIsSurface, name + " client size " + numberText(form->ScaleWidth()) + " x " +
                                    numberText(form->ScaleHeight()) + " twips, its surface " +
-                                   std::to_string(surface.width()) + " x " + std::to_string(surface.height()) + " pixels");
+                                   std::to_string(surface.width()) + " x " + std::to_string(surface.height()) +
+                                   " pixels");
     // A surface with no area shows nothing, so where Qt's layout parks it does not matter; its size does.
     const QRect client = surface.geometry();
     if (!client.isEmpty() &&
