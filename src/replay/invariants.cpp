@@ -89,9 +89,9 @@ struct Step {
                 return std::nullopt;
             name = found->second;
         }
-        const ControlState* limit = state.find(name);
         if (name.empty())
             return bar.vertical() ? state.scaleWidth : state.scaleHeight;
+        const ControlState* limit = state.find(name);
         return limit ? std::optional(float(bar.vertical() ? limit->bounds.width : limit->bounds.height)) : std::nullopt;
     }
     // The position a move asks for: the bar's position plus the pointer's offset along its direction.
@@ -107,12 +107,11 @@ Delivery deliveryOf(const Event& e, const forms::PaneWindow* form, const StateBe
     Delivery d;
     if (!isMouse(e.kind) || !form || !form->loaded())
         return d;
-    // A press the runtime took, any move, and a release of a button it held go to the captured control,
-    // or with nothing held, to the one under the pointer.
+    // A press the runtime took, any move, and a release of a button it held reach the mouse's target.
     const int held = form->mouseState().heldButtons;
     const bool taken = e.kind == EventKind::Move || (e.kind == EventKind::Down ? e.button & held
                                                                                 : was.heldButtons & e.button & ~held);
-    const std::string& to = was.heldButtons ? was.capture : was.underPointer;
+    const std::string& to = was.mouseTarget();
     d.target = taken && !to.empty() ? form->find(to) : nullptr;
     if (!d.target)
         return d;
@@ -145,6 +144,7 @@ std::optional<Window> affectedWindow(const Step& s)
 // loses the pointer, and a drag in it ends as if released); nothing changed outside the event's window.
 void checkEveryWindow(const Step& s)
 {
+    const std::optional<Window> affected = affectedWindow(s);
     for (Window w = 0; w < kWindowCount; ++w) {
         const WindowState& a = s.now[w];
         const WindowState& b = s.before.windows[w];
@@ -171,7 +171,7 @@ void checkEveryWindow(const Step& s)
         if (a.loaded)
             for (const Failure& f : checkSplitsAddUp(*form))
                 s.fail(f.invariant, f.detail);
-        if (w != affectedWindow(s) && !(a == b))
+        if (w != affected && !(a == b))
             s.fail(kOtherWindows, window + " changed");
     }
 }
@@ -183,7 +183,7 @@ void checkCapture(const Step& s)
         return;
     const rt::Control* is = s.form->mouseState().capture;
     const std::string capture = is ? is->name() : "";
-    const std::string& expected = s.before.heldButtons ? s.before.capture : s.before.underPointer;
+    const std::string& expected = s.before.mouseTarget();
     if (capture != expected)
         s.fail(kCapture, s.window() + " captured \"" + capture + "\", expected \"" + expected + "\"");
 }

@@ -25,7 +25,7 @@ struct Failure {
     std::string describe() const;
 };
 
-// A number as the failures write it: as short as reads back in single precision.
+// A number as the failures write it: nine significant digits, which tell any two single-precision values apart.
 std::string numberText(double value);
 
 // What limits each bar's drag: for bar <number> of a window, the name of the control whose outer size
@@ -56,6 +56,8 @@ struct StateBefore {
     // buttons it holds, and the control under the event's pointer.
     std::string capture, underPointer;
     int heldButtons = 0;
+    // Where a mouse event goes: to the captured control, or with nothing held, to the one under the pointer.
+    const std::string& mouseTarget() const { return heldButtons ? capture : underPointer; }
     ResizeOutcome size;        // for a resize or an open: what the host promises
     unsigned long errors = 0;  // handler failures reported so far
 };

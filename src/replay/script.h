@@ -28,7 +28,8 @@ inline constexpr std::size_t kWindowCount = app::kWindowCount;
 inline std::string_view windowName(Window window) { return app::kWindows.at(window).name; }
 inline std::optional<Window> windowNamed(std::string_view name)
 {
-    return app::windowIndex(name) < kWindowCount ? std::optional(app::windowIndex(name)) : std::nullopt;
+    const std::size_t index = app::windowIndex(name);
+    return index < kWindowCount ? std::optional(index) : std::nullopt;
 }
 
 enum class EventKind { Open, Close, Resize, Down, Move, Up, Menu, Minimize, Maximize, Restore };

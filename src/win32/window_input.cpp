@@ -152,7 +152,8 @@ void FormWindow::minimized()
 {
     if (GetCapture() == hwnd_)
         ReleaseCapture();  // WM_CAPTURECHANGED ends the drag
-    captureLost();
+    else
+        captureLost();  // buttons held without the capture: their releases will not come either
 }
 
 bool FormWindow::setCursorFor(POINT client)
